@@ -1,0 +1,133 @@
+#include "IfTableDecoder.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace tallyflow {
+namespace {
+
+void AppendUtf8(std::string &out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+} // namespace
+
+std::string Utf16LeToUtf8(std::span<const std::byte> units) {
+  std::string out;
+  const std::size_t count = units.size() / 2;
+  auto unit = [&](std::size_t i) {
+    return static_cast<char16_t>(static_cast<unsigned>(units[2 * i]) | static_cast<unsigned>(units[2 * i + 1])
+                                                                           << 8);
+  };
+  for (std::size_t i = 0; i < count; ++i) {
+    const char16_t u = unit(i);
+    if (u == 0) {
+      break;
+    }
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < count) {
+      const char16_t low = unit(i + 1);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (low - 0xDC00));
+        ++i;
+        continue;
+      }
+    }
+    AppendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? kReplacement : static_cast<char32_t>(u));
+  }
+  return out;
+}
+
+std::string FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t length) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  if (length <= 0) {
+    return out;
+  }
+  const std::size_t n = std::min({static_cast<std::size_t>(length), bytes.size(), mib::kPhysAddrMax});
+  out.reserve(n * 3);
+  for (std::size_t j = 0; j < n; ++j) {
+    const auto b = static_cast<unsigned>(bytes[j]);
+    if (j > 0) {
+      out += '-';
+    }
+    out += kHex[b >> 4];
+    out += kHex[b & 0x0F];
+  }
+  return out;
+}
+
+IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &table, CInterfaces &into) {
+  IfTableTotals totals;
+  if (image.size() < mib::kCountSize) {
+    return totals;
+  }
+  const std::size_t claimed = LoadLe32(image.data());
+  const std::size_t rows = std::min(claimed, (image.size() - mib::kCountSize) / mib::kRowSize);
+  into.Reserve(rows);
+
+  std::shared_ptr<CInterface> objInterface;
+  for (std::size_t i = 0; i < rows; ++i) {
+    const std::byte *row = image.data() + mib::kCountSize + i * mib::kRowSize;
+    auto field = [row](std::size_t offset) { return LoadLe32(row + offset); };
+    if (!objInterface) {
+      objInterface = std::make_shared<CInterface>();
+    }
+    CInterface &rec = *objInterface;
+
+    // Lengths are read as signed: the platform's "negative" lengths mean none.
+    const auto descrLen = static_cast<std::int32_t>(field(mib::kDescrLen));
+    if (descrLen >= 0) {
+      // bDescr is cut by its length alone, never at a NUL; the length counts
+      // bytes of the narrow text, which is a character each in the platform's
+      // single-byte code pages.
+      const std::size_t keep = std::min(static_cast<std::size_t>(descrLen), mib::kDescrMax);
+      const auto *descr = reinterpret_cast<const char *>(row + mib::kDescr);
+      rec.InterfaceDescription(table.NarrowToUtf8(std::string_view(descr, keep)));
+    }
+    rec.OutputQueueLength(field(mib::kOutQLen));
+    rec.OutgoingErrors(field(mib::kOutErrors));
+    rec.DiscardedOutgoingPackets(field(mib::kOutDiscards));
+    rec.NonunicastPacketsSent(field(mib::kOutNUcastPkts));
+    rec.UnicastPacketsSent(field(mib::kOutUcastPkts));
+    rec.OctetsSent(field(mib::kOutOctets));
+    rec.UnknownProtocolPackets(field(mib::kInUnknownProtos));
+    rec.IncomingErrors(field(mib::kInErrors));
+    rec.DiscardedIncomingPackets(field(mib::kInDiscards));
+    rec.NonunicastPacketsReceived(field(mib::kInNUcastPkts));
+    rec.MaximumTransmissionUnit(field(mib::kMtu));
+    rec.UnicastPacketsReceived(field(mib::kInUcastPkts));
+    rec.OctetsReceived(field(mib::kInOctets));
+    rec.LastChange(DateTime(SystemStartClock::duration(field(mib::kLastChange))));
+    rec.OperationalStatus(field(mib::kOperStatus));
+    rec.AdminStatus(field(mib::kAdminStatus));
+    rec.AdapterAddress(FormatAdapterAddress(std::span(row + mib::kPhysAddr, mib::kPhysAddrMax),
+                                            static_cast<std::int32_t>(field(mib::kPhysAddrLen))));
+    rec.Speed(field(mib::kSpeed));
+    rec.InterfaceType(field(mib::kType));
+    rec.InterfaceIndex(field(mib::kIndex));
+    rec.InterfaceName(Utf16LeToUtf8(std::span(row + mib::kName, mib::kNameChars * 2)));
+
+    totals.received += rec.OctetsReceived();
+    totals.sent += rec.OctetsSent();
+    into.Add(objInterface);
+  }
+  return totals;
+}
+
+} // namespace tallyflow

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "IfTable.h"
+
+#include <memory>
+
+namespace tallyflow {
+
+// The interface table of the operating system the program was built for.
+std::shared_ptr<IIfTable> MakePlatformIfTable();
+
+} // namespace tallyflow

@@ -1,0 +1,250 @@
+// The Linux interface table against the real kernel. Every test runs in a
+// private network namespace of its own, so the host's links are never seen
+// or touched; `ip` (iproute2) is the independent account we compare with.
+
+#include "LinuxIfTable.h"
+#include "CIpHelper.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <linux/if_ether.h>
+#include <linux/if_packet.h>
+#include <map>
+#include <net/if.h>
+#include <sched.h>
+#include <set>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace tallyflow {
+namespace {
+
+std::string Sh(const std::string &command) {
+  std::string out;
+  FILE *pipe = ::popen((command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) {
+    ADD_FAILURE() << "cannot run " << command;
+    return out;
+  }
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) {
+    out.append(buf, n);
+  }
+  const int status = ::pclose(pipe);
+  EXPECT_EQ(status, 0) << command << ": " << out;
+  return out;
+}
+
+void WriteProc(const char *path, const char *value) {
+  std::ofstream f(path);
+  f << value;
+}
+
+// What `ip -s -j link` reports, by interface name.
+struct KernelLink {
+  std::uint32_t index;
+  std::string type;
+  std::uint32_t mtu;
+  bool up;
+  std::uint64_t rxBytes;
+  std::uint64_t txBytes;
+};
+
+std::map<std::string, KernelLink> KernelAccount() {
+  const auto links = nlohmann::json::parse(Sh("ip -s -j link show"));
+  std::map<std::string, KernelLink> out;
+  for (const auto &l : links) {
+    const auto &flags = l["flags"];
+    const bool up = std::find(flags.begin(), flags.end(), "UP") != flags.end();
+    out[l["ifname"].get<std::string>()] = {l["ifindex"].get<std::uint32_t>(),
+                                           l["link_type"].get<std::string>(),
+                                           l["mtu"].get<std::uint32_t>(),
+                                           up,
+                                           l["stats64"]["rx"]["bytes"].get<std::uint64_t>(),
+                                           l["stats64"]["tx"]["bytes"].get<std::uint64_t>()};
+  }
+  return out;
+}
+
+std::map<std::string, std::shared_ptr<CInterface>> ByName(const CInterfaces &col) {
+  std::map<std::string, std::shared_ptr<CInterface>> out;
+  for (const auto &rec : col) {
+    out[rec->InterfaceName()] = rec;
+  }
+  return out;
+}
+
+// Sends `count` broadcast frames of `size` bytes out of `ifname`.
+void SendFrames(const std::string &ifname, int count, std::size_t size) {
+  const int fd = ::socket(AF_PACKET, SOCK_RAW, 0);
+  ASSERT_GE(fd, 0) << std::strerror(errno);
+  sockaddr_ll addr{};
+  addr.sll_family = AF_PACKET;
+  addr.sll_ifindex = static_cast<int>(if_nametoindex(ifname.c_str()));
+  addr.sll_halen = ETH_ALEN;
+  std::memset(addr.sll_addr, 0xFF, ETH_ALEN);
+  std::vector<unsigned char> frame(size, 0);
+  std::memset(frame.data(), 0xFF, ETH_ALEN); // broadcast
+  frame[12] = 0x88;                          // local experimental ethertype
+  frame[13] = 0xB5;
+  for (int i = 0; i < count; ++i) {
+    ASSERT_EQ(::sendto(fd, frame.data(), frame.size(), 0, reinterpret_cast<sockaddr *>(&addr), sizeof addr),
+              static_cast<ssize_t>(size))
+        << std::strerror(errno);
+  }
+  ::close(fd);
+}
+
+class LinuxIfTableTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    if (::unshare(CLONE_NEWNET) != 0) {
+      GTEST_SKIP() << "cannot make a private network namespace (" << std::strerror(errno)
+                   << "): needs root or CAP_SYS_ADMIN; these tests never touch the host's interfaces";
+    }
+    // No IPv6 chatter (DAD, router solicitations) to move counters under us.
+    WriteProc("/proc/sys/net/ipv6/conf/default/disable_ipv6", "1");
+    WriteProc("/proc/sys/net/ipv6/conf/all/disable_ipv6", "1");
+    Sh("ip link set lo up");
+    // Sockets belong to the namespace they were made in: make the table now.
+    table = std::make_shared<LinuxIfTable>();
+    helper = std::make_unique<CIpHelper>(table);
+  }
+
+  std::shared_ptr<LinuxIfTable> table;
+  std::unique_ptr<CIpHelper> helper;
+  CIpHelper &ip() { return *helper; }
+};
+
+TEST_F(LinuxIfTableTest, RowsAgreeWithTheKernelsOwnAccount) {
+  Sh("ip link add va0 type veth peer name vb0");
+  Sh("ip link set va0 up && ip link set vb0 up && ip link set va0 mtu 1400");
+  Sh("ip link add vc0 type veth peer name vd0"); // left down
+  const auto before = ByName(*ip().Interfaces());
+  SendFrames("va0", 200, 1000);
+  const auto after = ip().Interfaces();
+  const auto kernel = KernelAccount();
+
+  ASSERT_EQ(after->Count(), static_cast<std::int32_t>(kernel.size()));
+  std::uint64_t rxTotal = 0;
+  for (const auto &rec : *after) {
+    SCOPED_TRACE(rec->InterfaceName());
+    ASSERT_TRUE(kernel.count(rec->InterfaceName()));
+    const auto &k = kernel.at(rec->InterfaceName());
+    EXPECT_EQ(rec->InterfaceIndex(), k.index);
+    EXPECT_EQ(rec->InterfaceType(), k.type == "loopback" ? 24u : 6u);
+    EXPECT_EQ(rec->MaximumTransmissionUnit(), k.mtu);
+    EXPECT_EQ(rec->OctetsReceived(), static_cast<std::uint32_t>(k.rxBytes));
+    EXPECT_EQ(rec->OctetsSent(), static_cast<std::uint32_t>(k.txBytes));
+    EXPECT_EQ(rec->AdminStatus(), k.up ? 1u : 2u);
+    rxTotal += rec->OctetsReceived();
+  }
+  EXPECT_EQ(ip().BytesReceived(), static_cast<double>(rxTotal));
+
+  const auto now = ByName(*after);
+  EXPECT_EQ(now.at("va0")->OctetsSent() - before.at("va0")->OctetsSent(), 200'000u);
+  EXPECT_EQ(now.at("vb0")->OctetsReceived() - before.at("vb0")->OctetsReceived(), 200'000u);
+  EXPECT_EQ(now.at("va0")->MaximumTransmissionUnit(), 1400u);
+  EXPECT_EQ(now.at("va0")->OperationalStatus(), 5u);
+  EXPECT_EQ(now.at("vc0")->OperationalStatus(), 2u);
+  EXPECT_EQ(now.at("vc0")->AdminStatus(), 2u);
+  EXPECT_EQ(now.at("lo")->OperationalStatus(), 5u);
+  EXPECT_EQ(now.at("va0")->Speed(), 0xFFFFFFFFu) << "veth's 10 Gbit/s saturates the 32-bit field";
+  EXPECT_EQ(now.at("lo")->Speed(), 0u) << "no speed known";
+  EXPECT_EQ(now.at("lo")->AdapterAddress(), "00-00-00-00-00-00");
+  EXPECT_EQ(now.at("va0")->AdapterAddress().size(), 17u);
+}
+
+TEST_F(LinuxIfTableTest, DescriptionsAreRecognisableUniqueAndFollowChanges) {
+  Sh("ip link add va0 type veth peer name vb0");
+  Sh("ip link add br0 type bridge");
+  Sh("ip link add vx0 type veth peer name vy0");
+  Sh("ip link set vx0 alias Uplink && ip link set vy0 alias Uplink");
+  auto names = ByName(*ip().Interfaces());
+  EXPECT_EQ(names.at("lo")->InterfaceDescription(), "Loopback (lo)");
+  EXPECT_EQ(names.at("va0")->InterfaceDescription(), "Virtual Ethernet (va0)");
+  EXPECT_EQ(names.at("br0")->InterfaceDescription(), "Bridge (br0)");
+  const std::set<std::string> aliases = {names.at("vx0")->InterfaceDescription(),
+                                         names.at("vy0")->InterfaceDescription()};
+  EXPECT_EQ(aliases, (std::set<std::string>{"Uplink", "Uplink #2"}));
+
+  // A rename, a new alias and a deleted link show in the very next snapshot.
+  Sh("ip link set vb0 name vrenamed && ip link set va0 alias 'Lab side'");
+  Sh("ip link del br0");
+  names = ByName(*ip().Interfaces());
+  EXPECT_EQ(names.at("vrenamed")->InterfaceDescription(), "Virtual Ethernet (vrenamed)");
+  EXPECT_EQ(names.at("va0")->InterfaceDescription(), "Lab side");
+  EXPECT_EQ(names.count("br0"), 0u);
+  EXPECT_EQ(names.count("vb0"), 0u);
+
+  // Descriptions never exceed the 255 bytes the row can carry.
+  Sh("ip link set vx0 alias " + std::string(250, 'a'));
+  Sh("ip link set vy0 alias " + std::string(250, 'a'));
+  names = ByName(*ip().Interfaces());
+  const std::set<std::string> long_ = {names.at("vx0")->InterfaceDescription(),
+                                       names.at("vy0")->InterfaceDescription()};
+  EXPECT_EQ(long_, (std::set<std::string>{std::string(250, 'a'), std::string(250, 'a') + " #2"}));
+}
+
+TEST_F(LinuxIfTableTest, SizeQueryAndFillAreServedFromOneDump) {
+  std::uint32_t size = 0;
+  ASSERT_EQ(table->GetIfTable(nullptr, &size, false), 122u);
+  const std::uint32_t oneLink = 4 + 860; // lo only
+  EXPECT_EQ(size, oneLink);
+  Sh("ip link add va0 type veth peer name vb0");
+
+  std::vector<std::byte> buffer(size);
+  std::uint32_t small = size - 1;
+  EXPECT_EQ(table->GetIfTable(buffer.data(), &small, false), 122u) << "too small a buffer";
+  EXPECT_EQ(small, oneLink) << "still the dump the size query took";
+  EXPECT_EQ(table->GetIfTable(buffer.data(), &size, false), 0u);
+  EXPECT_EQ(static_cast<unsigned>(buffer[0]), 1u) << "one row, as at the size query";
+
+  // The next snapshot sees the new pair.
+  EXPECT_EQ(ip().Interfaces()->Count(), 3);
+}
+
+TEST_F(LinuxIfTableTest, FiveHundredPairsGiveAThousandMoreRowsInTheKernelsOrder) {
+  const auto base = ip().Interfaces()->Count();
+  std::string batch;
+  for (int i = 0; i < 500; ++i) {
+    batch += "link add a" + std::to_string(i) + " type veth peer name b" + std::to_string(i) + "\n";
+  }
+  const std::string file = "/tmp/tallyflow-veth-batch-" + std::to_string(::getpid());
+  std::ofstream(file) << batch;
+  Sh("ip -batch " + file);
+  std::remove(file.c_str());
+
+  const auto col = ip().Interfaces();
+  ASSERT_EQ(col->Count(), base + 1000);
+  const auto kernel = KernelAccount();
+  std::set<std::string> seen;
+  for (const auto &rec : *col) {
+    ASSERT_TRUE(kernel.count(rec->InterfaceName())) << rec->InterfaceName();
+    EXPECT_EQ(rec->InterfaceIndex(), kernel.at(rec->InterfaceName()).index);
+    seen.insert(rec->InterfaceDescription());
+  }
+  EXPECT_EQ(seen.size(), static_cast<std::size_t>(col->Count())) << "descriptions are unique";
+
+  std::uint32_t size = 0;
+  table->GetIfTable(nullptr, &size, false);
+  std::vector<std::byte> sorted(size);
+  ASSERT_EQ(table->GetIfTable(sorted.data(), &size, true), 0u);
+  std::uint32_t last = 0;
+  for (std::size_t r = 0; r < static_cast<std::size_t>(col->Count()); ++r) {
+    std::uint32_t index;
+    std::memcpy(&index, sorted.data() + 4 + r * 860 + 512, 4);
+    EXPECT_LT(last, index) << "sort flag orders rows by index";
+    last = index;
+  }
+}
+
+} // namespace
+} // namespace tallyflow
