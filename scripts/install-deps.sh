@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   libmnl-dev libudev-dev udev
   nlohmann-json3-dev iproute2
+  qt6-base-dev
 )
 
 missing=()

@@ -1,0 +1,59 @@
+#include "QtServices.h"
+
+#include "BuildInfo.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStringList>
+
+namespace tallyflow {
+
+void QtYield::Yield() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtMessageBox::Show(const std::string &text) {
+  QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), ToQString(text), QMessageBox::Ok,
+                  m_parent);
+  box.exec();
+}
+
+bool QtProgramStarter::Start(const std::string &program, const std::vector<std::string> &arguments) {
+  QStringList args;
+  for (const auto &a : arguments) {
+    args << ToQString(a);
+  }
+  return QProcess::startDetached(ToQString(program), args);
+}
+
+bool QtFileTest::FileExists(const std::string &path) const {
+  const QFileInfo info(ToQString(path));
+  return info.exists() && info.isFile();
+}
+
+AppFacts ReadAppFacts() {
+  AppFacts facts;
+  facts.title = build::kTitle;
+  const QFileInfo exe(QCoreApplication::applicationFilePath());
+  facts.exePath = exe.absoluteFilePath().toStdString();
+  facts.exeName = exe.completeBaseName().toStdString();
+  // QDir keeps a root as "/" (or "C:/"), any other directory without a
+  // trailing separator; the native form uses the platform's separator.
+  facts.exeDirectory = QDir::toNativeSeparators(exe.absolutePath()).toStdString();
+  facts.version.fileDescription = build::kFileDescription;
+  facts.version.major = build::kVersionMajor;
+  facts.version.minor = build::kVersionMinor;
+  facts.version.build = build::kVersionBuild;
+  facts.version.revision = build::kVersionRevision;
+  facts.version.legalCopyright = build::kLegalCopyright;
+  return facts;
+}
+
+NumberLocale SystemNumberLocale() {
+  const QLocale locale;
+  return NumberLocale{locale.groupSeparator().toStdString(), locale.decimalPoint().toStdString()};
+}
+
+} // namespace tallyflow

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "AppFacts.h"
+#include "IFileTest.h"
+#include "IMessageBox.h"
+#include "IProgramStarter.h"
+#include "IYield.h"
+#include "NumberPicture.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace tallyflow {
+
+class QtYield final : public IYield {
+public:
+  void Yield() override;
+};
+
+class QtMessageBox final : public IMessageBox {
+public:
+  explicit QtMessageBox(QWidget *parent = nullptr) : m_parent(parent) {}
+  void Show(const std::string &text) override;
+
+private:
+  QWidget *m_parent;
+};
+
+class QtProgramStarter final : public IProgramStarter {
+public:
+  bool Start(const std::string &program, const std::vector<std::string> &arguments) override;
+};
+
+class QtFileTest final : public IFileTest {
+public:
+  bool FileExists(const std::string &path) const override;
+};
+
+// Facts of the running program: its path from Qt, the rest from the build.
+AppFacts ReadAppFacts();
+
+// The user's thousands separator and decimal point.
+NumberLocale SystemNumberLocale();
+
+inline QString ToQString(const std::string &utf8) { return QString::fromStdString(utf8); }
+
+} // namespace tallyflow
