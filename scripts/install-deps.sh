@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   libmnl-dev libudev-dev udev
   nlohmann-json3-dev iproute2
-  qt6-base-dev
+  qt6-base-dev desktop-file-utils
 )
 
 missing=()

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "IRegistry.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace tallyflow {
+
+// The registry's two hives as files a Linux user can find, following the
+// XDG base-directory conventions. A key path maps to an INI file (Qt's
+// QSettings: atomic saves, a lock file against a second instance):
+// "Software\Quorrin Software\Tallyflow\Main" is the group [Main] of
+// "Quorrin Software/Tallyflow.conf" under the hive's directory (a leading
+// "Software\" dropped, then the organisation folder, the application file,
+// the group path). The Run key maps to the XDG autostart directory: a value
+// is a desktop entry "<name>.desktop" whose Exec runs the value's data.
+class LinuxRegistry final : public IRegistry {
+public:
+  // userConfigDir: $XDG_CONFIG_HOME; machineConfigDir: the first directory
+  // of $XDG_CONFIG_DIRS.
+  LinuxRegistry(std::string userConfigDir, std::string machineConfigDir);
+
+  // The directories from the environment: $XDG_CONFIG_HOME (default
+  // ~/.config) and the first of $XDG_CONFIG_DIRS (default /etc/xdg).
+  static LinuxRegistry FromEnvironment();
+
+  std::optional<Handle> OpenKey(Hive hive, const std::string &keyPath) override;
+  std::optional<Handle> CreateKey(Hive hive, const std::string &keyPath) override;
+  long QueryValue(Handle key, const std::string &valueName, std::uint32_t *type, std::byte *data,
+                  std::uint32_t *size) override;
+  long SetValue(Handle key, const std::string &valueName, std::uint32_t type, const std::byte *data,
+                std::uint32_t size) override;
+  long DeleteValue(Handle key, const std::string &valueName) override;
+  long CloseKey(Handle key) override;
+
+  // Where a key lives: the INI file and group, or the autostart directory.
+  struct Location {
+    bool autostart = false;
+    std::string path;  // file (settings) or directory (autostart)
+    std::string group; // "Main", "a/b"; empty for the file's top level
+  };
+  std::optional<Location> Resolve(Hive hive, const std::string &keyPath) const;
+
+private:
+  std::string m_user;
+  std::string m_machine;
+  std::map<Handle, Location> m_open;
+  Handle m_next = 1;
+};
+
+} // namespace tallyflow
