@@ -9,6 +9,8 @@ packages=(
   libmnl-dev libudev-dev udev
   nlohmann-json3-dev iproute2
   qt6-base-dev desktop-file-utils
+  fonts-liberation fonts-dejavu-core fonts-dejavu-extra
+  xvfb xauth xdotool imagemagick x11-utils
 )
 
 missing=()

@@ -145,8 +145,12 @@ bool MonitorTick::SyncConnectionList() {
   if (snapshot->Count() == m_view.ConnectionCount()) {
     return true; // nothing changes; the user's selection stays
   }
+  return RebuildConnectionList(*snapshot);
+}
+
+bool MonitorTick::RebuildConnectionList(const CInterfaces &snapshot) {
   m_view.ConnectionClear();
-  for (const auto &rec : *snapshot) {
+  for (const auto &rec : snapshot) {
     m_view.ConnectionAdd(rec->InterfaceDescription() + " ");
   }
   const double k = LeadingNumber(m_view.GetSetting(m_appTitle, "Setting", "Connection", "0"));

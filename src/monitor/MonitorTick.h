@@ -43,6 +43,11 @@ public:
   // to even, from 1 to 65,535; anything else (0 included) is unusable.
   static std::optional<std::int64_t> ParseInterval(const std::string &text, const NumberLocale &locale);
 
+  // Fills cboConnectionType from one snapshot (each description and a blank)
+  // and selects the stored connection index, or 0 when it does not fit.
+  // False when nothing could be selected.
+  bool RebuildConnectionList(const CInterfaces &snapshot);
+
 private:
   template <typename Step> void Guarded(Step &&step);
   bool ApplyInterval();

@@ -1,0 +1,43 @@
+// Tallyflow: starts the monitor window and runs until it is closed.
+
+#include "BuildInfo.h"
+#include "PlatformIfTable.h"
+#include "PlatformRegistry.h"
+#include "QtServices.h"
+#include "frmTallyflow.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char **argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(tallyflow::build::kTitle);
+  QApplication::setApplicationVersion(tallyflow::build::kVersionText);
+
+  auto registry = tallyflow::MakePlatformRegistry();
+  const tallyflow::RegistrySettingsStore settings(*registry);
+  const tallyflow::SteadyClock clock;
+  tallyflow::QtYield yield;
+
+  tallyflow::frmTallyflow::Services services;
+  services.ifTable = tallyflow::MakePlatformIfTable();
+  services.registry = registry.get();
+  services.settings = &settings;
+  services.clock = &clock;
+  services.yield = &yield;
+  services.facts = tallyflow::ReadAppFacts();
+  services.locale = tallyflow::SystemNumberLocale();
+  services.pathStyle = tallyflow::NativePathStyle();
+  // Settings are on disk once each write returns; end at once, wherever the
+  // call comes from (also from inside a tick's yield).
+  services.endProgram = [] {
+    std::fflush(nullptr);
+    std::_Exit(EXIT_SUCCESS);
+  };
+
+  tallyflow::frmTallyflow window(std::move(services));
+  window.Form_Load();
+  return QApplication::exec();
+}

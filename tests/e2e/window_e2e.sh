@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The real program under Xvfb with a temporary XDG configuration: start it,
+# let it tick, click Exit, check the settings file; start it again and find
+# the window where it was.
+set -euo pipefail
+exe="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+conf="$XDG_CONFIG_HOME/Quorrin Software/$(basename "$exe").conf"
+
+run_once() { # prints the window's position
+  "$exe" &
+  local pid=$!
+  local wid=""
+  for _ in $(seq 50); do
+    wid=$(xdotool search --name "download speed" 2>/dev/null | head -n1) && [ -n "$wid" ] && break
+    sleep 0.2
+  done
+  [ -n "$wid" ] || { echo "no ticking window appeared" >&2; kill $pid; return 1; }
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  echo "$X,$Y"
+  # Exit sits at 4560,1200 + 975x375 twips in Frame3 (top 3660): its centre.
+  # A click that lands before the window takes input is tried again.
+  for _ in 1 2 3; do
+    xdotool mousemove --window "$wid" $(( (4560 + 487) / 15 )) $(( (3660 + 1200 + 187) / 15 )) click 1
+    for _ in $(seq 30); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+    kill -0 $pid 2>/dev/null || break
+  done
+  ! kill -0 $pid 2>/dev/null || { echo "Exit did not end the program" >&2; kill $pid; return 1; }
+}
+
+first=$(run_once)
+grep -q '^Left=' "$conf" && grep -q '^Top=' "$conf" && grep -q '^UpdateInterval=200' "$conf" || {
+  echo "settings not saved:"; cat "$conf"; exit 1; }
+second=$(run_once)
+echo "first at $first, second at $second"
+[ "$first" = "$second" ] || { echo "the window moved between runs" >&2; exit 1; }
+echo "1 passed, 0 failed"

@@ -1,0 +1,293 @@
+// The real monitor window, offscreen, with fakes for the interface table and
+// the registry.
+
+#include "frmTallyflow.h"
+
+#include "FakeIfTable.h"
+#include "FakeMonitorView.h"
+#include "FakeRegistry.h"
+#include "MibTableBuilder.h"
+#include "QtDrawingSurface.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+namespace tallyflow {
+namespace {
+
+using test::FakeRegistry;
+constexpr auto HKCU = Hive::CurrentUser;
+constexpr auto HKLM = Hive::LocalMachine;
+const std::string kKey = "Software\\Quorrin Software\\Tallyflow\\Main";
+
+class ScriptedYield final : public IYield {
+public:
+  void Yield() override {
+    if (hook) {
+      auto h = std::move(hook); // once
+      h();
+    }
+  }
+  std::function<void()> hook;
+};
+
+struct Harness {
+  explicit Harness(std::string exeName = "Tallyflow") {
+    table->Push(test::BuildMibTable({Row(1, "Loopback (lo)"), Row(2, "Ethernet (eth0)")}));
+    facts.title = "Tallyflow Manager";
+    facts.exeName = exeName;
+    facts.exeDirectory = "/opt/tallyflow";
+    facts.exePath = "/opt/tallyflow/" + exeName;
+  }
+  static test::MibRow Row(std::uint32_t index, const std::string &descr) {
+    test::MibRow r;
+    r.index = index;
+    r.descr = descr;
+    r.descrLen = static_cast<std::uint32_t>(descr.size());
+    return r;
+  }
+  std::string Stored(const char *name) const {
+    return GetRegValue(reg, HKCU, kKeyFor(), name).value_or("<none>");
+  }
+  std::string kKeyFor() const { return "Software\\Quorrin Software\\" + facts.exeName + "\\Main"; }
+
+  frmTallyflow &Load() {
+    frmTallyflow::Services s;
+    s.ifTable = table;
+    s.registry = &reg;
+    s.settings = &settings;
+    s.clock = &clock;
+    s.yield = &yield;
+    s.facts = facts;
+    s.locale = NumberLocale{",", "."};
+    s.pathStyle = PathStyle::Posix;
+    s.endProgram = [this] { ++ended; };
+    window = std::make_unique<frmTallyflow>(std::move(s));
+    window->Form_Load();
+    return *window;
+  }
+  template <typename T> T *Control(const char *name) const { return window->findChild<T *>(name); }
+  QPoint Centred() const {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    return QPoint(screen.width() / 2 - window->width() / 2, screen.height() / 2 - window->height() / 2);
+  }
+
+  mutable FakeRegistry reg;
+  RegistrySettingsStore settings{reg};
+  std::shared_ptr<test::FakeIfTable> table = std::make_shared<test::FakeIfTable>();
+  test::FakeClock clock;
+  ScriptedYield yield;
+  AppFacts facts;
+  int ended = 0;
+  std::unique_ptr<frmTallyflow> window;
+};
+
+TEST(frmTallyflow, FirstRunOpensCentredWithDefaultsAndClosingSavesPositionAndInterval) {
+  Harness h;
+  auto &w = h.Load();
+  EXPECT_LE((w.pos() - h.Centred()).manhattanLength(), 2);
+  EXPECT_EQ(h.Control<QComboBox>("cboUpdateInterval")->currentText(), "200");
+  EXPECT_EQ(w.tmrUpdate().Interval(), 200);
+  EXPECT_TRUE(w.tmrUpdate().Enabled());
+  EXPECT_TRUE(w.Timer1().Enabled());
+  EXPECT_FALSE(h.Control<QCheckBox>("chkStartUp")->isChecked());
+  EXPECT_FALSE(w.isMinimized());
+  EXPECT_EQ(w.windowTitle(), "Tallyflow Monitor");
+  EXPECT_EQ(w.ConnectionCount(), 2);
+  EXPECT_EQ(w.ConnectionIndex(), 0) << "the first connection selected";
+  EXPECT_EQ(h.Stored("StartUp"), "<none>") << "an untouched box writes nothing";
+
+  h.Control<QPushButton>("btnExit")->click();
+  EXPECT_EQ(h.ended, 1);
+  EXPECT_EQ(h.Stored("Left"), std::to_string(w.pos().x() * 15));
+  EXPECT_EQ(h.Stored("Top"), std::to_string(w.pos().y() * 15));
+  EXPECT_EQ(h.Stored("UpdateInterval"), "200");
+
+  // The next start finds the window where it was.
+  Harness again;
+  again.reg = h.reg;
+  auto &w2 = again.Load();
+  EXPECT_EQ(w2.pos(), w.pos());
+}
+
+TEST(frmTallyflow, StoredPositionsThatCannotBeUsedCentre) {
+  struct Case {
+    const char *left, *top;
+    bool centred;
+  };
+  const Case cases[] = {{"0", "3000", true},    {"3000", "0", true},          {"abc", "3000", true},
+                        {"", "", true},         {"9999999", "9999999", true}, {"-9999999", "3000", true},
+                        {"1500", "1200", false}};
+  for (const auto &c : cases) {
+    Harness h;
+    SetRegValue(h.reg, HKCU, kKey, "Left", c.left);
+    SetRegValue(h.reg, HKCU, kKey, "Top", c.top);
+    auto &w = h.Load();
+    if (c.centred) {
+      EXPECT_LE((w.pos() - h.Centred()).manhattanLength(), 2) << c.left << "," << c.top;
+    } else {
+      EXPECT_EQ(w.pos(), QPoint(100, 80));
+    }
+  }
+}
+
+TEST(frmTallyflow, UnusableStoredValuesGiveAWorkingWindow) {
+  struct Case {
+    std::string interval;
+    std::int64_t expected;
+    const char *text;
+  };
+  const Case cases[] = {{"150", 150, "150"},   {"99.5", 100, "99.5"},
+                        {"0", 200, "200"},     {"-5", 200, "200"},
+                        {"70000", 200, "200"}, {"abc", 200, "200"},
+                        {"", 200, "200"},      {std::string(5000, '9'), 200, "200"}};
+  for (const auto &c : cases) {
+    Harness h;
+    SetRegValue(h.reg, HKCU, kKey, "UpdateInterval", c.interval);
+    auto &w = h.Load();
+    EXPECT_EQ(w.tmrUpdate().Interval(), c.expected) << c.interval.substr(0, 20);
+    EXPECT_EQ(w.UpdateIntervalText(), c.text);
+  }
+  for (const char *startUp : {"2", "-1", "yes", "", "1.0"}) {
+    Harness h;
+    SetRegValue(h.reg, HKCU, kKey, "StartUp", startUp);
+    auto &w = h.Load();
+    EXPECT_FALSE(h.Control<QCheckBox>("chkStartUp")->isChecked()) << startUp;
+    EXPECT_FALSE(w.isMinimized());
+  }
+  {
+    Harness h;
+    h.table = std::make_shared<test::FakeIfTable>(); // no table at all
+    auto &w = h.Load();
+    EXPECT_EQ(w.ConnectionCount(), 0);
+    EXPECT_EQ(w.ConnectionIndex(), -1);
+  }
+  {
+    Harness h;
+    h.reg.Put(HKCU, "Software\\VB and VBA Program Settings\\Tallyflow Manager\\Setting", "Connection", REG_SZ,
+              "7");
+    auto &w = h.Load();
+    EXPECT_EQ(w.ConnectionIndex(), 0) << "an index that cannot be selected selects the first";
+  }
+}
+
+TEST(frmTallyflow, StartUpStoredCheckedOpensMinimisedAndRewritesTheEntry) {
+  Harness h;
+  SetRegValue(h.reg, HKCU, kKey, "StartUp", "1");
+  auto &w = h.Load();
+  EXPECT_TRUE(w.isMinimized());
+  EXPECT_TRUE(h.Control<QCheckBox>("chkStartUp")->isChecked());
+  EXPECT_EQ(GetRegValue(h.reg, HKLM, kRunKey, "Tallyflow"), "/opt/tallyflow/Tallyflow");
+  EXPECT_EQ(h.Stored("StartUp"), "1");
+
+  // Closed while minimised: position kept, interval still written.
+  SetRegValue(h.reg, HKCU, kKey, "Left", "1234");
+  w.close();
+  EXPECT_EQ(h.ended, 1);
+  EXPECT_EQ(h.Stored("Left"), "1234");
+  EXPECT_EQ(h.Stored("UpdateInterval"), "200");
+}
+
+TEST(frmTallyflow, StartUpBoxIsNeverCheckedWhileNothingWillStart) {
+  Harness h;
+  auto &w = h.Load();
+  auto *box = h.Control<QCheckBox>("chkStartUp");
+  h.reg.refused = {HKLM};
+  box->click();
+  EXPECT_TRUE(box->isChecked()) << "the user's own entry instead";
+  EXPECT_EQ(GetRegValue(h.reg, HKCU, kRunKey, "Tallyflow"), "/opt/tallyflow/Tallyflow");
+  box->click();
+  EXPECT_FALSE(GetRegValue(h.reg, HKCU, kRunKey, "Tallyflow"));
+  EXPECT_EQ(h.Stored("StartUp"), "0");
+
+  h.reg.refused = {HKLM, HKCU}; // neither entry can be written
+  box->click();
+  EXPECT_FALSE(box->isChecked()) << "the box goes back to unchecked";
+  EXPECT_FALSE(GetRegValue(h.reg, HKCU, kRunKey, "Tallyflow"));
+  h.reg.refused.clear();
+  box->click();
+  EXPECT_TRUE(box->isChecked());
+  EXPECT_EQ(h.Stored("StartUp"), "1");
+  (void)w;
+}
+
+TEST(frmTallyflow, TypedIntervalIsUsedByTheNextTickAndSavedAsTyped) {
+  Harness h;
+  auto &w = h.Load();
+  auto *combo = h.Control<QComboBox>("cboUpdateInterval");
+  combo->setEditText("150");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.tmrUpdate().Interval() == 150; }, 3000));
+  EXPECT_NE(w.windowTitle(), "Tallyflow Monitor") << "the tick set the title";
+  EXPECT_NE(h.Control<QLabel>("lblRecv")->text(), "Label1");
+  w.close();
+  EXPECT_EQ(h.Stored("UpdateInterval"), "150");
+}
+
+TEST(frmTallyflow, AnotherExecutableNameUsesAnotherKey) {
+  Harness h("netmon");
+  SetRegValue(h.reg, HKCU, kKey, "UpdateInterval", "500");
+  auto &w = h.Load();
+  EXPECT_EQ(w.UpdateIntervalText(), "200") << "Tallyflow's settings are not netmon's";
+  w.close();
+  EXPECT_EQ(GetRegValue(h.reg, HKCU, "Software\\Quorrin Software\\netmon\\Main", "UpdateInterval"), "200");
+  EXPECT_EQ(GetRegValue(h.reg, HKCU, kKey, "UpdateInterval"), "500");
+}
+
+TEST(frmTallyflow, ExitClickedInsideATicksYieldSavesAndEnds) {
+  Harness h;
+  auto &w = h.Load();
+  h.Control<QComboBox>("cboUpdateInterval")->setEditText("300");
+  h.yield.hook = [&] { h.Control<QPushButton>("btnExit")->click(); };
+  ASSERT_TRUE(QTest::qWaitFor([&] { return h.ended > 0; }, 3000));
+  EXPECT_EQ(h.ended, 1);
+  EXPECT_EQ(h.Stored("UpdateInterval"), "300");
+  EXPECT_NE(h.Stored("Left"), "<none>");
+  (void)w;
+}
+
+TEST(frmTallyflow, LayoutFollowsTheTableAtFifteenTwipsPerPixel) {
+  Harness h;
+  auto &w = h.Load();
+  EXPECT_EQ(w.size(), QSize(379, 361)) << "5685 x 5415 twips";
+  EXPECT_EQ(w.minimumSize(), w.maximumSize()) << "fixed size";
+  EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
+  for (const auto &c : MonitorLayout()) {
+    QWidget *control = w.findChild<QWidget *>(c.name);
+    ASSERT_NE(control, nullptr) << c.name;
+    const QRect expected(qRound(c.left / 15.0), qRound(c.top / 15.0), qRound(c.width / 15.0),
+                         qRound(c.height / 15.0));
+    if (c.sizedToText) {
+      EXPECT_EQ(control->pos(), expected.topLeft()) << c.name;
+    } else {
+      EXPECT_EQ(control->geometry(), expected) << c.name;
+    }
+    const std::string parent =
+        control->parentWidget() == &w ? "" : control->parentWidget()->objectName().toStdString();
+    EXPECT_EQ(parent, c.parent) << c.name;
+  }
+  EXPECT_EQ(w.Surface()->ScaleWidth(), 379 * 15.0f);
+  const char *order[] = {"cboConnectionType", "cboUpdateInterval", "chkStartUp", "btnAbout", "btnExit"};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
+    QWidget *from = w.findChild<QWidget *>(order[i]);
+    QWidget *next = from->nextInFocusChain();
+    while (next->focusPolicy() == Qt::NoFocus || next->focusProxy() != nullptr || !next->isEnabled() ||
+           next->parentWidget() == nullptr || next->objectName().isEmpty()) {
+      next = next->nextInFocusChain();
+    }
+    EXPECT_EQ(next->objectName().toStdString(), order[i + 1]) << "after " << order[i];
+  }
+  for (const char *name : {"lblRecv", "lblSent", "lblDSpeed", "lblUSpeed", "cboUpdateInterval",
+                           "cboConnectionType", "chkStartUp", "lblType", "PIC1"}) {
+    EXPECT_FALSE(w.findChild<QWidget *>(name)->accessibleName().isEmpty()) << name;
+  }
+}
+
+} // namespace
+} // namespace tallyflow
