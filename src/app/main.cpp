@@ -1,9 +1,11 @@
 // Tallyflow: starts the monitor window and runs until it is closed.
 
 #include "BuildInfo.h"
+#include "PlatformAbout.h"
 #include "PlatformIfTable.h"
 #include "PlatformRegistry.h"
 #include "QtServices.h"
+#include "frmAbout.h"
 #include "frmTallyflow.h"
 
 #include <QApplication>
@@ -20,6 +22,11 @@ int main(int argc, char **argv) {
   const tallyflow::RegistrySettingsStore settings(*registry);
   const tallyflow::SteadyClock clock;
   tallyflow::QtYield yield;
+  tallyflow::QtFileTest files;
+  tallyflow::QtProgramStarter starter;
+  tallyflow::QtMessageBox messages;
+  const auto systemFacts = tallyflow::MakePlatformSystemFacts(*registry, files);
+  const auto shell = tallyflow::MakePlatformShellOpener();
 
   tallyflow::frmTallyflow::Services services;
   services.ifTable = tallyflow::MakePlatformIfTable();
@@ -35,6 +42,12 @@ int main(int argc, char **argv) {
   services.endProgram = [] {
     std::fflush(nullptr);
     std::_Exit(EXIT_SUCCESS);
+  };
+
+  // Every opening makes and loads the About window afresh.
+  services.showAbout = [&](QWidget *) {
+    tallyflow::frmAbout::ShowModal(
+        {tallyflow::ReadAppFacts().version, systemFacts.get(), &starter, &messages, shell.get()});
   };
 
   tallyflow::frmTallyflow window(std::move(services));

@@ -10,6 +10,7 @@
 #include "NumberPicture.h"
 #include "RegStartUp.h"
 #include "SampleSeries.h"
+#include "Twips.h"
 #include "clsLineGraph.h"
 
 #include <QWidget>
@@ -29,14 +30,6 @@ namespace tallyflow {
 
 class QtDrawingSurface;
 class QtTimer;
-
-// One control of the window's layout, in twips relative to its parent.
-struct ControlLayout {
-  const char *name;
-  const char *parent; // "" for the window itself
-  int left, top, width, height;
-  bool sizedToText; // the label's width and height follow its text
-};
 
 // The window's controls, in the order they are made.
 const std::vector<ControlLayout> &MonitorLayout();

@@ -18,6 +18,14 @@ inline QRect TwipsRect(int left, int top, int width, int height) {
   return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
 }
 
+// One control of a window's layout, in twips relative to its parent.
+struct ControlLayout {
+  const char *name;
+  const char *parent; // "" for the window itself
+  int left, top, width, height;
+  bool sizedToText; // a label whose width and height follow its text
+};
+
 // A font by its Windows name and size. Where the machine lacks the family
 // (Tahoma, Arial, Verdana, MS Sans Serif), Qt's substitution table, set up by
 // InstallFontSubstitutes, picks a metric-compatible one. The size is in

@@ -21,6 +21,7 @@ public:
   };
 
   std::optional<Handle> OpenKey(Hive hive, const std::string &keyPath) override {
+    opened.push_back(keyPath);
     const auto k = Key(hive, keyPath);
     if (!keys.count(k)) {
       return std::nullopt;
@@ -101,6 +102,7 @@ public:
   bool refusedDelete = false;
   bool failSecondRead = false;
   int queries = 0;
+  std::vector<std::string> opened; // key paths, in order
 
 private:
   // Key names compare without regard to case, as in the registry.

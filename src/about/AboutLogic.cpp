@@ -1,0 +1,144 @@
+#include "AboutLogic.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+namespace tallyflow {
+namespace {
+
+const char *const kVersionKey = "Software\\Microsoft\\Windows NT\\CurrentVersion";
+const char *const kMsinfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+const char *const kToolsLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+constexpr std::uint32_t kMaxKeyValue = 1024; // bytes
+
+std::string ReplaceAll(std::string text, const std::string &from, const std::string &to) {
+  std::size_t at = 0;
+  while ((at = text.find(from, at)) != std::string::npos) {
+    text.replace(at, from.size(), to);
+    at += to.size();
+  }
+  return text;
+}
+
+} // namespace
+
+std::string ComposeTitle(const VersionInfo &version) {
+  return version.fileDescription + " v" + std::to_string(version.major) + "." +
+         std::to_string(version.revision);
+}
+
+std::string ComposeCopyright(const std::string &legalCopyright) {
+  return ReplaceAll(ReplaceAll(legalCopyright, "\\n", "\n"), "(c)", "\xC2\xA9");
+}
+
+std::string EmailTarget(const std::string &titleCaption) {
+  return std::string("mailto:") + kSupportAddress + "?subject=" + "I have question on " + titleCaption;
+}
+
+std::optional<std::string> GetString(IRegistry &registry, Hive hKey, const std::string &strPath,
+                                     const std::string &strValue) {
+  const RegKey key(registry, registry.OpenKey(hKey, strPath));
+  if (!key) {
+    return std::string(); // the queries on no handle fail: the empty result
+  }
+  std::uint32_t type = 0;
+  std::uint32_t size = 0;
+  registry.QueryValue(key.get(), strValue, &type, nullptr, &size);
+  if (type != REG_SZ) {
+    return std::string();
+  }
+  std::vector<std::byte> buffer(size, std::byte{' '});
+  if (registry.QueryValue(key.get(), strValue, &type, buffer.data(), &size) != kRegSuccess) {
+    return std::string();
+  }
+  const auto *text = reinterpret_cast<const char *>(buffer.data());
+  const auto *nul = std::find(text, text + buffer.size(), '\0');
+  if (nul != text + buffer.size() && nul - text + 1 > std::numeric_limits<std::int16_t>::max()) {
+    return std::nullopt; // the NUL's position overflows its 16-bit counter
+  }
+  return std::string(text, nul);
+}
+
+bool GetKeyValue(IRegistry &registry, Hive KeyRoot, const std::string &KeyName, const std::string &SubKeyRef,
+                 std::string &KeyVal) {
+  const RegKey key(registry, registry.OpenKey(KeyRoot, KeyName));
+  std::vector<std::byte> buffer(kMaxKeyValue, std::byte{0});
+  std::uint32_t size = kMaxKeyValue;
+  std::uint32_t type = 0;
+  if (!key || registry.QueryValue(key.get(), SubKeyRef, &type, buffer.data(), &size) != kRegSuccess ||
+      size > kMaxKeyValue || size == 0) {
+    // A stored size of 0 leaves no last character to look at: a failure.
+    KeyVal.clear();
+    return false;
+  }
+  const auto *bytes = reinterpret_cast<const char *>(buffer.data());
+  const std::string kept(bytes, bytes[size - 1] == '\0' ? size - 1 : size);
+  if (type == REG_SZ) {
+    KeyVal = kept;
+  } else if (type == REG_DWORD) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string digits = KeyVal;
+    for (std::size_t i = kept.size(); i >= 1; --i) {
+      const auto b = static_cast<unsigned char>(kept[i - 1]);
+      if (b >= 16) {
+        digits += kHex[b >> 4];
+      }
+      digits += kHex[b & 0x0F];
+    }
+    // "&h" + digits read as a number, written in decimal.
+    unsigned long long value = 0;
+    for (char c : digits) {
+      const auto at = std::string_view(kHex).find(c);
+      value = value * 16 + (at == std::string_view::npos ? 0 : at);
+    }
+    KeyVal = std::to_string(value);
+  }
+  return true;
+}
+
+std::optional<std::string> RegistrySystemFacts::RegisteredOwner() {
+  return GetString(m_registry, Hive::LocalMachine, kVersionKey, "RegisteredOwner");
+}
+
+std::optional<std::string> RegistrySystemFacts::RegisteredOrganization() {
+  return GetString(m_registry, Hive::LocalMachine, kVersionKey, "RegisteredOrganization");
+}
+
+std::optional<ProgramCall> RegistrySystemFacts::SystemInfoTool() {
+  std::string path;
+  if (GetKeyValue(m_registry, Hive::LocalMachine, kMsinfoKey, "PATH", path)) {
+    return ProgramCall{path, {}}; // taken as read, without a file test
+  }
+  if (!GetKeyValue(m_registry, Hive::LocalMachine, kToolsLocationKey, "MSINFO", path)) {
+    return std::nullopt;
+  }
+  if (!m_files.FileExists(path + "\\MSINFO32.EXE")) {
+    return std::nullopt;
+  }
+  return ProgramCall{path + "\\MSINFO32.EXE", {}};
+}
+
+AboutTexts LoadAbout(const VersionInfo &version, ISystemFacts &facts) {
+  AboutTexts texts;
+  texts.title = ComposeTitle(version);
+  texts.copyright = ComposeCopyright(version.legalCopyright);
+  if (const auto owner = facts.RegisteredOwner()) {
+    texts.owner = owner->empty() ? kUnregisteredName : *owner;
+  }
+  if (const auto organisation = facts.RegisteredOrganization()) {
+    texts.organisation = organisation->empty() ? kUnregisteredCompany : *organisation;
+  }
+  return texts;
+}
+
+void StartSysInfo(ISystemFacts &facts, IProgramStarter &starter, IMessageBox &messages) {
+  const auto tool = facts.SystemInfoTool();
+  if (tool && !tool->program.empty() && starter.Start(tool->program, tool->arguments)) {
+    return;
+  }
+  messages.Show(kSysInfoUnavailable);
+}
+
+} // namespace tallyflow

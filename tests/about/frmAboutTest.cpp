@@ -1,0 +1,149 @@
+// The About window offscreen, alone and opened from the monitor window.
+
+#include "frmAbout.h"
+
+#include "FakeIfTable.h"
+#include "FakeMonitorView.h"
+#include "FakeRegistry.h"
+#include "FakeServices.h"
+#include "MibTableBuilder.h"
+#include "frmTallyflow.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace tallyflow {
+namespace {
+
+struct FakeFacts final : ISystemFacts {
+  std::optional<std::string> RegisteredOwner() override { return owner; }
+  std::optional<std::string> RegisteredOrganization() override { return organisation; }
+  std::optional<ProgramCall> SystemInfoTool() override { return tool; }
+  std::optional<std::string> owner = std::string("Ada Lovelace");
+  std::optional<std::string> organisation = std::string("");
+  std::optional<ProgramCall> tool;
+};
+
+struct AboutHarness {
+  AboutHarness() {
+    version.fileDescription = "Tallyflow Manager";
+    version.major = 3;
+    version.revision = 264;
+    version.legalCopyright = "Copyright (c) 2026 Quorrin Software\\nAll rights reserved.";
+  }
+  frmAbout::Services Services() { return {version, &facts, &starter, &messages, &shell}; }
+  VersionInfo version;
+  FakeFacts facts;
+  test::FakeStarter starter;
+  test::FakeMessages messages;
+  test::FakeShell shell;
+};
+
+void Click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2)); }
+
+TEST(frmAbout, LoadsItsTextsAndLaysOutByTheTable) {
+  AboutHarness h;
+  frmAbout dialog(h.Services());
+  dialog.Form_Load();
+  EXPECT_EQ(dialog.windowTitle(), "About ");
+  EXPECT_EQ(dialog.Label("lblTitle")->text(), "Tallyflow Manager v3.264");
+  EXPECT_EQ(dialog.Label("lblCopyright")->text(),
+            "Copyright \u00a9 2026 Quorrin Software\nAll rights reserved.");
+  EXPECT_EQ(dialog.Label("lblregname")->text(), "Ada Lovelace");
+  EXPECT_EQ(dialog.Label("lblregcompany")->text(), "Unregistered Company");
+  EXPECT_EQ(dialog.size(), QSize(458, 257)) << "6870 x 3855 twips";
+  EXPECT_TRUE(dialog.isModal());
+  EXPECT_EQ(dialog.parentWidget(), nullptr) << "no owner window";
+  for (const auto &c : AboutLayout()) {
+    QWidget *w = dialog.findChild<QWidget *>(c.name);
+    ASSERT_NE(w, nullptr) << c.name;
+    const QRect expected(qRound(c.left / 15.0), qRound(c.top / 15.0), qRound(c.width / 15.0),
+                         qRound(c.height / 15.0));
+    if (c.sizedToText) {
+      if (std::string(c.name) != "lblCopyright") {
+        EXPECT_EQ(w->y(), expected.y()) << c.name;
+      }
+    } else {
+      EXPECT_EQ(w->geometry(), expected) << c.name;
+    }
+  }
+  EXPECT_GE(dialog.findChild<QWidget *>("Text1")->y(), dialog.height()) << "below the visible client area";
+  const QRect notice = dialog.Label("lblCopyright")->geometry();
+  EXPECT_LE(notice.bottom(), dialog.height() - 1) << "both lines of the notice stay visible";
+  EXPECT_EQ(notice.right(), qRound((3420 + 3315) / 15.0) - 1);
+  for (const char *link : {"lblEMail", "lblHomePage"}) {
+    EXPECT_EQ(dialog.Label(link)->cursor().shape(), Qt::PointingHandCursor) << link;
+  }
+  EXPECT_EQ(dialog.Label("lblEMail")->toolTip(), "support@example.com");
+  EXPECT_EQ(dialog.Label("lblHomePage")->toolTip(), "https://www.example.com/tallyflow");
+
+  Click(dialog.Label("lblEMail"));
+  Click(dialog.Label("lblHomePage"));
+  EXPECT_EQ(h.shell.opened,
+            (std::vector<std::string>{
+                "mailto:support@example.com?subject=I have question on Tallyflow Manager v3.264",
+                "https://www.example.com/tallyflow"}));
+
+  dialog.findChild<QPushButton *>("cmdSysInfo")->click();
+  EXPECT_EQ(h.messages.shown, std::vector<std::string>{kSysInfoUnavailable}) << "no tool: the one message";
+  h.facts.tool = ProgramCall{"/usr/bin/hardinfo", {}};
+  dialog.findChild<QPushButton *>("cmdSysInfo")->click();
+  EXPECT_EQ(h.starter.started, std::vector<std::string>{"/usr/bin/hardinfo"});
+
+  dialog.show();
+  const QString shot = QDir::temp().filePath("tallyflow-about.png");
+  EXPECT_TRUE(dialog.grab().save(shot));
+  dialog.findChild<QPushButton *>("cmdok")->click();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(frmAbout, OpenedFromTheMonitorWhileItsTickKeepsRunning) {
+  test::FakeRegistry reg;
+  RegistrySettingsStore settings(reg);
+  test::FakeClock clock;
+  auto table = std::make_shared<test::FakeIfTable>();
+  test::MibRow row;
+  row.index = 1;
+  table->Push(test::BuildMibTable({row}));
+  AboutHarness h;
+
+  frmTallyflow::Services s;
+  s.ifTable = table;
+  s.registry = &reg;
+  s.settings = &settings;
+  s.clock = &clock;
+  s.facts.title = "Tallyflow Manager";
+  s.facts.exeName = "Tallyflow";
+  s.endProgram = [] {};
+  int opened = 0;
+  std::string titleWhenOpened, titleLater;
+  s.showAbout = [&](QWidget *) {
+    ++opened;
+    frmAbout::Services services = h.Services();
+    frmAbout dialog(services);
+    dialog.Form_Load();
+    QTimer::singleShot(0, [&] { titleWhenOpened = QApplication::topLevelWidgets().isEmpty() ? "" : "x"; });
+    QTimer::singleShot(700, &dialog, [&] {
+      titleLater = "seen";
+      dialog.findChild<QPushButton *>("cmdok")->click();
+    });
+    dialog.exec();
+  };
+  frmTallyflow monitor(std::move(s));
+  monitor.Form_Load();
+  EXPECT_EQ(monitor.windowTitle(), "Tallyflow Monitor");
+  monitor.findChild<QPushButton *>("btnAbout")->click();
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(titleLater, "seen");
+  EXPECT_NE(monitor.windowTitle(), "Tallyflow Monitor") << "the monitor ticked while the dialog was open";
+}
+
+} // namespace
+} // namespace tallyflow
