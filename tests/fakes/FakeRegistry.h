@@ -57,7 +57,9 @@ public:
         *size = needed;
         return failSecondRead ? 31 : kRegMoreData;
       }
-      std::memcpy(data, it->second.bytes.data(), needed);
+      if (needed > 0) {
+        std::memcpy(data, it->second.bytes.data(), needed);
+      }
     }
     *size = needed;
     return kRegSuccess;

@@ -2,9 +2,11 @@
 
 #include "PlatformIfTable.h"
 
-#include <iphlpapi.h>
-#include <windows.h>
 #include <winsock2.h>
+// In this order: winsock2 before windows, both before iphlpapi.
+#include <windows.h>
+
+#include <iphlpapi.h>
 
 #include <memory>
 #include <vector>
