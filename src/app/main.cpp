@@ -17,6 +17,7 @@ int main(int argc, char **argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(tallyflow::build::kTitle);
   QApplication::setApplicationVersion(tallyflow::build::kVersionText);
+  QGuiApplication::setDesktopFileName("com.example.Tallyflow"); // the menu entry and its icon
 
   auto registry = tallyflow::MakePlatformRegistry();
   const tallyflow::RegistrySettingsStore settings(*registry);

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds the Debian package, validates its desktop entry and AppStream
+# metadata, installs it, starts the installed program under Xvfb until its
+# window shows, and removes the package again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+missing=()
+for p in dpkg-dev desktop-file-utils appstream; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+((${#missing[@]} == 0)) || $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+echo "-- validating the desktop entry and the AppStream metadata"
+desktop-file-validate packaging/com.example.Tallyflow.desktop
+appstreamcli validate --no-net packaging/com.example.Tallyflow.metainfo.xml
+
+echo "-- building the package"
+rm -rf build/package
+cmake -S . -B build/package -DCMAKE_BUILD_TYPE=Release -DTALLYFLOW_TESTS=OFF >/dev/null
+cmake --build build/package -j"$(nproc)"
+(cd build/package && cpack -G DEB)
+deb=$(ls "$PWD"/build/package/tallyflow_*.deb)
+dpkg-deb --info "$deb" | sed -n '/Package:/,/Version:/p'
+
+echo "-- installing $deb"
+$SUDO apt-get install -y -qq "$deb"
+trap '$SUDO apt-get remove -y -qq tallyflow >/dev/null || true' EXIT
+desktop-file-validate /usr/share/applications/com.example.Tallyflow.desktop
+
+echo "-- starting the installed program"
+work=$(mktemp -d)
+XDG_CONFIG_HOME="$work" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  /usr/bin/tallyflow &
+  app=$!
+  name=""
+  for _ in $(seq 50); do
+    wid=$(xdotool search --name "download speed" 2>/dev/null | head -n1 || true)
+    [ -n "$wid" ] && name=$(xdotool getwindowname "$wid" 2>/dev/null || true)
+    [ -n "$name" ] && break
+    sleep 0.2
+  done
+  kill $app
+  [ -n "$name" ] || { echo "the installed program showed no window" >&2; exit 1; }
+  echo "window seen: \"$name\""'
+rm -rf "$work"
+
+echo "-- removing the package"
+$SUDO apt-get remove -y -qq tallyflow
+trap - EXIT
+! dpkg-query -W -f='${Status}' tallyflow 2>/dev/null | grep -q 'install ok installed'
+echo "package built, installed, started and removed"
