@@ -280,7 +280,9 @@ void frmTallyflow::Form_Load() {
                                          m_services.locale, m_services.facts.title);
   m_tmrUpdate->OnTick([this] { m_tick->tmrUpdate_Timer(); });
   m_Timer1->OnTick([this] { m_tick->Timer1_Timer(); });
-  m_tick->RebuildConnectionList(*objIpHelper->Interfaces());
+  if (!m_tick->RebuildConnectionList(*objIpHelper->Interfaces()) && ConnectionCount() > 0) {
+    ConnectionIndex(0); // a stored index that cannot be selected: the first entry
+  }
 
   // Anything but "1" leaves the box unchecked.
   const auto startUp = GetRegValue(reg, Hive::CurrentUser, key, "StartUp");

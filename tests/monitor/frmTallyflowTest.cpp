@@ -144,10 +144,9 @@ TEST(frmTallyflow, UnusableStoredValuesGiveAWorkingWindow) {
     std::int64_t expected;
     const char *text;
   };
-  const Case cases[] = {{"150", 150, "150"},   {"99.5", 100, "99.5"},
-                        {"0", 200, "200"},     {"-5", 200, "200"},
-                        {"70000", 200, "200"}, {"abc", 200, "200"},
-                        {"", 200, "200"},      {std::string(5000, '9'), 200, "200"}};
+  const Case cases[] = {
+      {"150", 150, "150"},   {"99.5", 100, "99.5"}, {"0", 200, "200"}, {"-5", 200, "200"},
+      {"70000", 200, "200"}, {"abc", 200, "200"},   {"", 200, "200"},  {std::string(5000, '9'), 200, "200"}};
   for (const auto &c : cases) {
     Harness h;
     SetRegValue(h.reg, HKCU, kKey, "UpdateInterval", c.interval);
@@ -175,6 +174,29 @@ TEST(frmTallyflow, UnusableStoredValuesGiveAWorkingWindow) {
               "7");
     auto &w = h.Load();
     EXPECT_EQ(w.ConnectionIndex(), 0) << "an index that cannot be selected selects the first";
+  }
+}
+
+TEST(frmTallyflow, GarbageInEveryStoredValueStillGivesAWorkingWindow) {
+  const std::string garbage[] = {
+      "",       std::string(100'000, '7'),        "-99999999999999999999",  "1e308", "NaN",
+      "twelve", std::string("\0\x01\xff\xfe", 4), std::string(5000, '\xc3')};
+  for (const auto &g : garbage) {
+    Harness h;
+    for (const char *name : {"Left", "Top", "UpdateInterval", "StartUp"}) {
+      SetRegValue(h.reg, HKCU, kKey, name, g);
+    }
+    h.reg.Put(HKCU, "Software\\VB and VBA Program Settings\\Tallyflow Manager\\Setting", "Connection", REG_SZ,
+              g);
+    auto &w = h.Load();
+    SCOPED_TRACE(g.substr(0, 12));
+    EXPECT_GE(w.tmrUpdate().Interval(), 1);
+    EXPECT_LE(w.tmrUpdate().Interval(), 65535);
+    EXPECT_FALSE(h.Control<QCheckBox>("chkStartUp")->isChecked());
+    EXPECT_GE(w.ConnectionIndex(), 0);
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->geometry().intersects(w.frameGeometry()));
+    w.close();
+    EXPECT_EQ(h.ended, 1);
   }
 }
 

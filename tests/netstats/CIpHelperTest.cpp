@@ -275,5 +275,39 @@ TEST(CIpHelper, EachReadIsANewSnapshotAndEarlierOnesStayAsTheyWere) {
   EXPECT_EQ(h.ip.BytesReceived(), 999.0);
 }
 
+TEST(CIpHelper, BadPlatformInputDecodesWithoutHarm) {
+  // More rows than a 16-bit index reaches, all read.
+  std::vector<MibRow> many(40'000, Row(1, 1, 2));
+  Helper h;
+  h.table->Push(BuildMibTable(many));
+  const auto col = h.ip.Interfaces();
+  EXPECT_EQ(col->Count(), 40'000);
+  EXPECT_EQ(h.ip.BytesReceived(), 40'000.0);
+
+  // Texts that are not valid UTF-8, that fill their field without a NUL, or
+  // that are empty come through as bytes, whole and bounded.
+  struct Case {
+    std::string descr;
+    std::uint32_t descrLen;
+    std::u16string name;
+  };
+  const Case cases[] = {
+      {"ÿþÃ(bad", 8, u"ok"},
+      {std::string(256, 'd'), 256, std::u16string(256, u'n')},
+      {"", 0, u""},
+  };
+  for (const auto &c : cases) {
+    MibRow r = Row(1, 0, 0);
+    r.descr = c.descr;
+    r.descrLen = c.descrLen;
+    r.name = c.name;
+    Helper one;
+    one.table->Push(BuildMibTable({r}));
+    const auto rec = one.ip.Interfaces()->Item(std::int32_t{1});
+    EXPECT_EQ(rec->InterfaceDescription(), c.descr.substr(0, c.descrLen));
+    EXPECT_EQ(rec->InterfaceName().size(), c.name.size());
+  }
+}
+
 } // namespace
 } // namespace tallyflow

@@ -193,6 +193,14 @@ TEST_F(LinuxIfTableTest, DescriptionsAreRecognisableUniqueAndFollowChanges) {
   EXPECT_EQ(long_, (std::set<std::string>{std::string(250, 'a'), std::string(250, 'a') + " #2"}));
 }
 
+TEST_F(LinuxIfTableTest, NamesThatAreNotUtf8KeepEveryByte) {
+  Sh("ip link add $(printf 'v\\377\\376') type veth peer name $(printf 'caf\\303\\251')");
+  const auto names = ByName(*ip().Interfaces());
+  // A byte that is no UTF-8 is taken as Latin-1; valid UTF-8 stays as it is.
+  EXPECT_EQ(names.count("v\xc3\xbf\xc3\xbe"), 1u);
+  EXPECT_EQ(names.count("caf\xc3\xa9"), 1u);
+}
+
 TEST_F(LinuxIfTableTest, SizeQueryAndFillAreServedFromOneDump) {
   std::uint32_t size = 0;
   ASSERT_EQ(table->GetIfTable(nullptr, &size, false), 122u);

@@ -124,7 +124,7 @@ TEST_F(LinuxRegistryTest, CorruptOrUnwritableFilesChangeNothingAndCrashNothing) 
 TEST_F(LinuxRegistryTest, AWriterKilledMidWriteLeavesAFileThatReads) {
   ASSERT_TRUE(SetRegValue(reg, HKCU, kMain, "Left", "0"));
   std::mt19937 random(12345);
-  for (int run = 0; run < 25; ++run) {
+  for (int run = 0; run < 100; ++run) {
     const pid_t pid = fork();
     if (pid == 0) {
       LinuxRegistry writer(user, machine);
@@ -141,6 +141,37 @@ TEST_F(LinuxRegistryTest, AWriterKilledMidWriteLeavesAFileThatReads) {
     ASSERT_TRUE(left) << "run " << run;
     EXPECT_EQ(left->find_first_not_of("0123456789"), std::string::npos) << *left;
   }
+}
+
+TEST_F(LinuxRegistryTest, AFullDiskChangesNothing) {
+  const std::string small = user + "/small";
+  QDir().mkpath(QString::fromStdString(small));
+  const int status = InChild([&] {
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0) {
+      return 77;
+    }
+    LinuxRegistry child(small, machine);
+    const std::string key = "Software\\Full\\App\\Main";
+    if (!SetRegValue(child, HKCU, key, "Left", "5")) {
+      return 1;
+    }
+    {
+      std::ofstream filler(small + "/filler");
+      const std::string block(4096, 'f');
+      while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) && filler.flush()) {
+      }
+    }
+    const bool refused = !SetRegValue(child, HKCU, key, "Left", std::string(8192, '9'));
+    const bool kept = GetRegValue(child, HKCU, key, "Left") == "5";
+    LinuxRegistry fresh(small, machine);
+    const bool onDisk = GetRegValue(fresh, HKCU, key, "Left") == "5";
+    return (refused ? 0 : 2) + (kept ? 0 : 4) + (onDisk ? 0 : 8);
+  });
+  if (status == 77) {
+    GTEST_SKIP() << "cannot mount a small tmpfs in a private mount namespace (needs root)";
+  }
+  EXPECT_EQ(status, 0) << "2: the write claimed success; 4: the value changed; 8: the file changed";
 }
 
 TEST(DesktopEntry, HostilePathsComeBackAsOneArgument) {
