@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config git
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
   libmnl-dev libudev-dev udev
   nlohmann-json3-dev iproute2
   qt6-base-dev desktop-file-utils

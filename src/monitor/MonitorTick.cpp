@@ -139,13 +139,12 @@ bool MonitorTick::WriteSpeed(MonitorLabel label, double bytesPerSecond) {
 }
 
 bool MonitorTick::SyncConnectionList() {
-  // One fresh snapshot for the check and every entry, so the list matches a
-  // single state of the table.
-  const auto snapshot = objIpHelper->Interfaces();
-  if (snapshot->Count() == m_view.ConnectionCount()) {
+  // The check needs only the count of a fresh table; a rebuild fills every
+  // entry from one fresh snapshot, so the list matches a single state.
+  if (objIpHelper->InterfaceCount() == m_view.ConnectionCount()) {
     return true; // nothing changes; the user's selection stays
   }
-  return RebuildConnectionList(*snapshot);
+  return RebuildConnectionList(*objIpHelper->Interfaces());
 }
 
 bool MonitorTick::RebuildConnectionList(const CInterfaces &snapshot) {

@@ -379,7 +379,11 @@ QLabel *frmTallyflow::LabelOf(MonitorLabel label) const { return m_labels.at(lab
 
 bool frmTallyflow::Caption(MonitorLabel label, const std::string &text) {
   QLabel *l = LabelOf(label);
-  l->setText(QString::fromStdString(text));
+  const QString caption = QString::fromStdString(text);
+  if (caption == l->text()) {
+    return true; // unchanged: no relayout, no repaint
+  }
+  l->setText(caption);
   if (l->objectName().startsWith("lblDownload") || l->objectName().startsWith("lblUpload")) {
     l->adjustSize(); // the statistics labels size to their text
   }
@@ -388,7 +392,12 @@ bool frmTallyflow::Caption(MonitorLabel label, const std::string &text) {
 
 std::string frmTallyflow::Caption(MonitorLabel label) const { return LabelOf(label)->text().toStdString(); }
 
-void frmTallyflow::Title(const std::string &text) { setWindowTitle(QString::fromStdString(text)); }
+void frmTallyflow::Title(const std::string &text) {
+  const QString title = QString::fromStdString(text);
+  if (title != windowTitle()) {
+    setWindowTitle(title); // a title change is a round trip to the window manager
+  }
+}
 
 void frmTallyflow::Yield() {
   if (m_services.yield != nullptr) {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace tallyflow {
 
@@ -25,7 +26,7 @@ class CInterface {
 public:
   // Accessor pairs in the record's operation table order (read, then assign).
   const std::string &InterfaceDescription() const { return m_InterfaceDescription; }
-  void InterfaceDescription(const std::string &strNewValue) { m_InterfaceDescription = strNewValue; }
+  void InterfaceDescription(std::string strNewValue) { m_InterfaceDescription = std::move(strNewValue); }
   std::uint32_t OutputQueueLength() const { return m_OutputQueueLength; }
   void OutputQueueLength(std::uint32_t lngNewValue) { m_OutputQueueLength = lngNewValue; }
   std::uint32_t OutgoingErrors() const { return m_OutgoingErrors; }
@@ -59,7 +60,7 @@ public:
   std::uint32_t AdminStatus() const { return m_AdminStatus; }
   void AdminStatus(std::uint32_t NewValue) { m_AdminStatus = NewValue; }
   const std::string &AdapterAddress() const { return m_AdapterAddress; }
-  void AdapterAddress(const std::string &strNewValue) { m_AdapterAddress = strNewValue; }
+  void AdapterAddress(std::string strNewValue) { m_AdapterAddress = std::move(strNewValue); }
   std::uint32_t Speed() const { return m_Speed; }
   void Speed(std::uint32_t lngNewValue) { m_Speed = lngNewValue; }
   std::uint32_t InterfaceType() const { return m_InterfaceType; }
@@ -67,7 +68,7 @@ public:
   std::uint32_t InterfaceIndex() const { return m_InterfaceIndex; }
   void InterfaceIndex(std::uint32_t lngNewValue) { m_InterfaceIndex = lngNewValue; }
   const std::string &InterfaceName() const { return m_InterfaceName; }
-  void InterfaceName(const std::string &strNewValue) { m_InterfaceName = strNewValue; }
+  void InterfaceName(std::string strNewValue) { m_InterfaceName = std::move(strNewValue); }
 
 private:
   // Storage in the record's property order.

@@ -2,6 +2,8 @@
 
 #include "IfTableDecoder.h"
 
+#include <algorithm>
+
 namespace tallyflow {
 
 CIpHelper::CIpHelper(std::shared_ptr<IIfTable> table) : m_table(std::move(table)) {}
@@ -16,21 +18,36 @@ std::shared_ptr<CInterfaces> CIpHelper::Interfaces() {
   return m_objInterfaces;
 }
 
-void CIpHelper::LoadInterfaceTable() {
-  m_received = 0;
-  m_sent = 0;
+std::optional<std::size_t> CIpHelper::ReadTable() {
   if (!m_table) {
-    return;
+    return std::nullopt;
   }
   std::uint32_t size = 0;
-  if (m_table->GetIfTable(nullptr, &size, false) == kErrorNotSupported) {
-    return;
-  }
-  if (size == 0) {
-    return;
+  if (m_table->GetIfTable(nullptr, &size, false) == kErrorNotSupported || size == 0) {
+    return std::nullopt;
   }
   m_buffer.resize(size);
   if (m_table->GetIfTable(m_buffer.data(), &size, false) != kNoError) {
+    return std::nullopt;
+  }
+  return m_buffer.size();
+}
+
+std::int32_t CIpHelper::InterfaceCount() {
+  const auto filled = ReadTable();
+  if (!filled || *filled < mib::kCountSize) {
+    return 0;
+  }
+  // As the decoder counts: complete rows inside the buffer only.
+  const std::size_t rows =
+      std::min<std::size_t>(LoadLe32(m_buffer.data()), (*filled - mib::kCountSize) / mib::kRowSize);
+  return static_cast<std::int32_t>(std::min<std::size_t>(rows, 0x7FFFFFFF));
+}
+
+void CIpHelper::LoadInterfaceTable() {
+  m_received = 0;
+  m_sent = 0;
+  if (!ReadTable()) {
     return;
   }
   // The decoder reads only complete rows inside the buffer, whatever the

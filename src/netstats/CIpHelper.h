@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace tallyflow {
@@ -22,12 +23,19 @@ public:
   // or empty snapshot gives an empty collection and totals of 0.
   std::shared_ptr<CInterfaces> Interfaces();
 
+  // The number of interfaces in a fresh table, without making records: what
+  // Count of a new snapshot would be. Touches neither the held collection nor
+  // the totals.
+  std::int32_t InterfaceCount();
+
   // Totals of the last snapshot in bytes, exact; 0 before the first one.
   double BytesReceived() const { return static_cast<double>(m_received); }
   double BytesSent() const { return static_cast<double>(m_sent); }
 
 private:
   void LoadInterfaceTable();
+  // The table into m_buffer; the bytes filled, or nothing on failure.
+  std::optional<std::size_t> ReadTable();
 
   std::shared_ptr<IIfTable> m_table;
   std::shared_ptr<CInterfaces> m_objInterfaces;

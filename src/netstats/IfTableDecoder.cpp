@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace tallyflow {
 namespace {
@@ -81,12 +82,16 @@ IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &ta
   const std::size_t rows = std::min(claimed, (image.size() - mib::kCountSize) / mib::kRowSize);
   into.Reserve(rows);
 
+  // The snapshot's records share one allocation: each handle owns the whole
+  // block (a record held alone keeps its snapshot's records alive) and points
+  // at its own record, which nothing changes after this.
+  const auto block = std::make_shared<std::vector<CInterface>>(rows);
   std::shared_ptr<CInterface> objInterface;
   for (std::size_t i = 0; i < rows; ++i) {
     const std::byte *row = image.data() + mib::kCountSize + i * mib::kRowSize;
     auto field = [row](std::size_t offset) { return LoadLe32(row + offset); };
     if (!objInterface) {
-      objInterface = std::make_shared<CInterface>();
+      objInterface = std::shared_ptr<CInterface>(block, &(*block)[i]);
     }
     CInterface &rec = *objInterface;
 

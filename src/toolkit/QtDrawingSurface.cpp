@@ -33,6 +33,7 @@ bool QtDrawingSurface::AutoRedraw(bool value) {
 
 bool QtDrawingSurface::Cls() {
   SyncImageSize();
+  EndPainting();
   m_image.fill(ToQColor(m_backColour));
   update();
   return true;
@@ -66,12 +67,38 @@ int QtDrawingSurface::ToPixel(float v) const {
   return static_cast<int>(std::lround(pixels));
 }
 
-bool QtDrawingSurface::Line(float x1, float y1, float x2, float y2, Colour colour) {
+QPainter &QtDrawingSurface::Painter(Colour colour) {
   SyncImageSize();
-  QPainter p(&m_image);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  p.setPen(QPen(ToQColor(colour), 0)); // cosmetic: one pixel at any scale
-  p.drawLine(QPoint(ToPixel(x1), ToPixel(y1)), QPoint(ToPixel(x2), ToPixel(y2)));
+  if (!m_painter) {
+    // One painter for a whole run of drawing operations; ended before the
+    // image is read, cleared or resized.
+    m_painter = std::make_unique<QPainter>(&m_image);
+    m_painter->setRenderHint(QPainter::Antialiasing, false);
+    m_penColour = ~colour;
+  }
+  if (colour != m_penColour) {
+    m_painter->setPen(QPen(ToQColor(colour), 0)); // cosmetic: one pixel at any scale
+    m_penColour = colour;
+  }
+  return *m_painter;
+}
+
+void QtDrawingSurface::EndPainting() const { m_painter.reset(); }
+
+// Lines along an axis are filled as one-pixel rectangles, which the raster
+// engine does as plain memory fills; only slanted lines go through the pen.
+void QtDrawingSurface::PixelLine(int x1, int y1, int x2, int y2, Colour colour) {
+  if (x1 == x2 || y1 == y2) {
+    const QRect span =
+        QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
+    Painter(colour).fillRect(span, ToQColor(colour));
+  } else {
+    Painter(colour).drawLine(x1, y1, x2, y2);
+  }
+}
+
+bool QtDrawingSurface::Line(float x1, float y1, float x2, float y2, Colour colour) {
+  PixelLine(ToPixel(x1), ToPixel(y1), ToPixel(x2), ToPixel(y2), colour);
   update();
   return true;
 }
@@ -81,14 +108,10 @@ bool QtDrawingSurface::Rectangle(float x1, float y1, float x2, float y2, Colour 
   const int r = ToPixel(std::max(x1, x2));
   const int t = ToPixel(std::min(y1, y2));
   const int b = ToPixel(std::max(y1, y2));
-  SyncImageSize();
-  QPainter p(&m_image);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  p.setPen(QPen(ToQColor(colour), 0));
-  p.drawLine(l, t, r, t);
-  p.drawLine(l, b, r, b);
-  p.drawLine(l, t, l, b);
-  p.drawLine(r, t, r, b);
+  PixelLine(l, t, r, t, colour);
+  PixelLine(l, b, r, b, colour);
+  PixelLine(l, t, l, b, colour);
+  PixelLine(r, t, r, b, colour);
   update();
   return true;
 }
@@ -102,6 +125,7 @@ void QtDrawingSurface::paintEvent(QPaintEvent *event) {
 void QtDrawingSurface::SyncImageSize() const {
   const QSize size = contentsRect().size().expandedTo(QSize(1, 1));
   if (size != m_image.size()) {
+    EndPainting();
     QImage grown(size, QImage::Format_RGB32);
     grown.fill(ToQColor(m_backColour));
     QPainter(&grown).drawImage(0, 0, m_image);
@@ -111,7 +135,10 @@ void QtDrawingSurface::SyncImageSize() const {
 
 const QImage &QtDrawingSurface::Image() const {
   SyncImageSize();
+  EndPainting();
   return m_image;
 }
+
+QtDrawingSurface::~QtDrawingSurface() { EndPainting(); }
 
 } // namespace tallyflow

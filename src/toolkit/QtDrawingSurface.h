@@ -4,6 +4,9 @@
 
 #include <QFrame>
 #include <QImage>
+#include <QPainter>
+
+#include <memory>
 
 namespace tallyflow {
 
@@ -19,6 +22,7 @@ class QtDrawingSurface : public QFrame, public DrawingSurface {
 public:
   // borderStyle 0: no border; 1: a single one-pixel border.
   explicit QtDrawingSurface(QWidget *parent = nullptr, std::int16_t borderStyle = 0);
+  ~QtDrawingSurface() override;
 
   bool AutoRedraw() const override { return m_autoRedraw; }
   bool AutoRedraw(bool value) override;
@@ -47,7 +51,13 @@ private:
   // no resize events, so every operation checks.
   void SyncImageSize() const;
 
+  QPainter &Painter(Colour colour);
+  void PixelLine(int x1, int y1, int x2, int y2, Colour colour);
+  void EndPainting() const;
+
   mutable QImage m_image;
+  mutable std::unique_ptr<QPainter> m_painter;
+  Colour m_penColour = 0;
   bool m_autoRedraw = false;
   std::int16_t m_borderStyle;
   ScaleMode m_scale = ScaleMode::Twips;

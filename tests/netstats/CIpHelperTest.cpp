@@ -275,6 +275,32 @@ TEST(CIpHelper, EachReadIsANewSnapshotAndEarlierOnesStayAsTheyWere) {
   EXPECT_EQ(h.ip.BytesReceived(), 999.0);
 }
 
+TEST(CIpHelper, InterfaceCountIsTheCountOfAFreshSnapshotWithoutRecords) {
+  const std::vector<MibRow> rows = {Row(1, 10, 1), Row(2, 20, 2), Row(3, 30, 3)};
+  struct Case {
+    FakeIfTable::Snapshot table;
+    std::int32_t expected;
+  };
+  auto cut = BuildMibTable(rows, 3);
+  cut.resize(cut.size() - 430);
+  const Case cases[] = {
+      {{BuildMibTable(rows), {}, {}, 0}, 3},
+      {{BuildMibTable(rows, 40000), {}, {}, 0}, 3},
+      {{cut, {}, {}, 0}, 2},
+      {{BuildMibTable(rows), 50u, {}, 0}, 0},
+      {{BuildMibTable(rows), {}, 31u, 0}, 0},
+  };
+  for (const auto &c : cases) {
+    Helper h;
+    h.table->Push(BuildMibTable({Row(9, 5, 5)}));
+    h.table->Push(c.table);
+    const auto held = h.ip.Interfaces();
+    EXPECT_EQ(h.ip.InterfaceCount(), c.expected);
+    EXPECT_EQ(h.ip.BytesReceived(), 5.0) << "the totals stay those of the last snapshot";
+    EXPECT_EQ(held->Count(), 1);
+  }
+}
+
 TEST(CIpHelper, BadPlatformInputDecodesWithoutHarm) {
   // More rows than a 16-bit index reaches, all read.
   std::vector<MibRow> many(40'000, Row(1, 1, 2));

@@ -18,6 +18,7 @@
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace tallyflow {
 namespace {
@@ -233,15 +234,81 @@ std::string LinkKind(const nlattr *linkinfo) {
 
 } // namespace
 
-LinuxIfTable::LinuxIfTable() : m_socket(std::make_unique<NetlinkSocket>()) {
-  // The RTM_GETLINK dump request, built once and reused.
-  m_request.resize(MNL_ALIGN(sizeof(nlmsghdr)) + MNL_ALIGN(sizeof(ifinfomsg)) + 64);
-  nlmsghdr *nlh = mnl_nlmsg_put_header(m_request.data());
-  nlh->nlmsg_type = RTM_GETLINK;
+namespace {
+
+// The counters a row carries, in the order the snapshot patches them in.
+enum Counter : std::size_t {
+  kRxBytes,
+  kRxUcast,
+  kRxMulticast,
+  kRxDropped,
+  kRxErrors,
+  kRxNoHandler,
+  kTxBytes,
+  kTxPackets,
+  kTxDropped,
+  kTxErrors
+};
+
+std::array<std::uint64_t, 10> CountersOf(const rtnl_link_stats64 &s) {
+  return {s.rx_bytes,   s.rx_packets - std::min(s.multicast, s.rx_packets),
+          s.multicast,  s.rx_dropped,
+          s.rx_errors,  s.rx_nohandler,
+          s.tx_bytes,   s.tx_packets,
+          s.tx_dropped, s.tx_errors};
+}
+
+rtnl_link_stats64 StatsOf(const nlattr *stats64, const nlattr *stats32) {
+  rtnl_link_stats64 stats{};
+  if (stats64 != nullptr) {
+    std::memcpy(&stats, mnl_attr_get_payload(stats64),
+                std::min<std::size_t>(sizeof stats, mnl_attr_get_payload_len(stats64)));
+  } else if (stats32 != nullptr) {
+    rtnl_link_stats s32{};
+    std::memcpy(&s32, mnl_attr_get_payload(stats32),
+                std::min<std::size_t>(sizeof s32, mnl_attr_get_payload_len(stats32)));
+    stats.rx_bytes = s32.rx_bytes;
+    stats.tx_bytes = s32.tx_bytes;
+    stats.rx_packets = s32.rx_packets;
+    stats.tx_packets = s32.tx_packets;
+    stats.multicast = s32.multicast;
+    stats.rx_dropped = s32.rx_dropped;
+    stats.tx_dropped = s32.tx_dropped;
+    stats.rx_errors = s32.rx_errors;
+    stats.tx_errors = s32.tx_errors;
+    stats.rx_nohandler = s32.rx_nohandler;
+  }
+  return stats;
+}
+
+constexpr auto kRelearnPeriod = std::chrono::seconds(2);
+
+// extMask: IFLA_EXT_MASK bits for RTM_GETLINK, 0 for none.
+std::vector<std::byte> DumpRequest(std::uint16_t type, const void *header, std::size_t headerSize,
+                                   std::uint32_t extMask = 0) {
+  std::vector<std::byte> request(MNL_ALIGN(sizeof(nlmsghdr)) + MNL_ALIGN(headerSize) + 64);
+  nlmsghdr *nlh = mnl_nlmsg_put_header(request.data());
+  nlh->nlmsg_type = type;
   nlh->nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
-  auto *ifm = static_cast<ifinfomsg *>(mnl_nlmsg_put_extra_header(nlh, sizeof(ifinfomsg)));
-  ifm->ifi_family = AF_UNSPEC;
-  m_request.resize(nlh->nlmsg_len);
+  std::memcpy(mnl_nlmsg_put_extra_header(nlh, headerSize), header, headerSize);
+  if (extMask != 0) {
+    mnl_attr_put_u32(nlh, IFLA_EXT_MASK, extMask);
+  }
+  request.resize(nlh->nlmsg_len);
+  return request;
+}
+
+} // namespace
+
+LinuxIfTable::LinuxIfTable(Mode mode) : m_mode(mode), m_socket(std::make_unique<NetlinkSocket>()) {
+  ifinfomsg link{};
+  link.ifi_family = AF_UNSPEC;
+  m_linkRequest = DumpRequest(RTM_GETLINK, &link, sizeof link);
+  m_linkRequestNoStats = DumpRequest(RTM_GETLINK, &link, sizeof link, RTEXT_FILTER_SKIP_STATS);
+  if_stats_msg stats{};
+  stats.family = AF_UNSPEC;
+  stats.filter_mask = IFLA_STATS_FILTER_BIT(IFLA_STATS_LINK_64);
+  m_statsRequest = DumpRequest(RTM_GETSTATS, &stats, sizeof stats);
 
   m_ioctlFd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   if (m_ioctlFd < 0) {
@@ -275,58 +342,41 @@ std::uint32_t LinuxIfTable::ReadSpeed(const std::string &name) {
   return bits > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<std::uint32_t>(bits);
 }
 
-LinuxIfTable::CachedLink &LinuxIfTable::Learn(std::uint32_t ifindex, const std::string &name,
-                                              const std::string &kind, unsigned short arphrd) {
-  auto [it, fresh] = m_links.try_emplace(ifindex);
-  CachedLink &link = it->second;
-  if (fresh || link.name != name || link.kind != kind) {
-    link = CachedLink{};
-    link.name = name;
-    link.kind = kind;
-    // Only hardware links (no driver kind) are worth asking udev about.
-    if (kind.empty() && (arphrd == ARPHRD_ETHER || IsWirelessType(arphrd))) {
-      link.hardware = m_hardware.Lookup(name, ifindex);
-    }
-    link.ianaType = IanaType(arphrd, link.hardware.wireless);
-    link.baseDescription = (link.hardware.adapter.empty() ? KindText(kind, arphrd, link.hardware.wireless)
-                                                          : link.hardware.adapter) +
-                           " (" + name + ")";
-    CutUtf8(link.baseDescription, kMaxDescriptionBytes);
-  }
-  return link;
-}
-
-void LinuxIfTable::AppendRow(const nlmsghdr &message) {
-  if (message.nlmsg_type != RTM_NEWLINK) {
-    return;
-  }
+// Takes in one RTM_NEWLINK (from a dump or a notification): the link's row
+// template, re-learning the slow facts (udev, speed) only when they may have
+// changed.
+void LinuxIfTable::Learn(const nlmsghdr &message) {
   const auto *ifm = static_cast<const ifinfomsg *>(mnl_nlmsg_get_payload(&message));
   Attributes attrs;
   if (mnl_attr_parse(&message, sizeof(*ifm), CollectAttribute, &attrs) < 0) {
     return;
   }
   const auto &tb = attrs.tb;
-  const std::string name = AttributeText(tb[IFLA_IFNAME]);
   const auto ifindex = static_cast<std::uint32_t>(ifm->ifi_index);
-  CachedLink &link = Learn(ifindex, name, LinkKind(tb[IFLA_LINKINFO]), ifm->ifi_type);
-  link.generation = m_generation;
-
-  // Description: the alias a person gave the link, else the adapter or kind
-  // with the name; made unique within this dump as Windows does (" #2").
-  const std::string alias = AttributeText(tb[IFLA_IFALIAS]);
-  std::string description = alias.empty() ? link.baseDescription : alias;
-  CutUtf8(description, kMaxDescriptionBytes);
-  if (!m_used.insert(description).second) {
-    for (unsigned n = 2;; ++n) {
-      const std::string suffix = " #" + std::to_string(n);
-      std::string candidate = description;
-      CutUtf8(candidate, kMaxDescriptionBytes - suffix.size());
-      candidate += suffix;
-      if (m_used.insert(candidate).second) {
-        description = std::move(candidate);
-        break;
-      }
+  std::string name = AttributeText(tb[IFLA_IFNAME]);
+  std::string kind = LinkKind(tb[IFLA_LINKINFO]);
+  std::string alias = AttributeText(tb[IFLA_IFALIAS]);
+  auto [it, fresh] = m_links.try_emplace(ifindex);
+  Link &link = it->second;
+  m_linksChanged = m_linksChanged || fresh;
+  if (fresh || link.name != name || link.kind != kind) {
+    link = Link{};
+    // Only hardware links (no driver kind) are worth asking udev about.
+    if (kind.empty() && (ifm->ifi_type == ARPHRD_ETHER || IsWirelessType(ifm->ifi_type))) {
+      link.hardware = m_hardware.Lookup(name, ifindex);
     }
+    link.baseDescription =
+        (link.hardware.adapter.empty() ? KindText(kind, ifm->ifi_type, link.hardware.wireless)
+                                       : link.hardware.adapter) +
+        " (" + name + ")";
+    CutUtf8(link.baseDescription, kMaxDescriptionBytes);
+    link.name = std::move(name);
+    link.kind = std::move(kind);
+    m_descriptionsDirty = true;
+  }
+  if (alias != link.alias) {
+    link.alias = std::move(alias);
+    m_descriptionsDirty = true;
   }
 
   const unsigned flags = ifm->ifi_flags;
@@ -346,41 +396,23 @@ void LinuxIfTable::AppendRow(const nlmsghdr &message) {
   }
   if (flags != link.speedFlags) {
     link.speedFlags = flags;
-    link.speed = ReadSpeed(name);
+    link.speed = ReadSpeed(link.name);
+  }
+  if (tb[IFLA_STATS64] != nullptr || tb[IFLA_STATS] != nullptr) {
+    link.counters = CountersOf(StatsOf(tb[IFLA_STATS64], tb[IFLA_STATS]));
   }
 
-  rtnl_link_stats64 stats{};
-  if (tb[IFLA_STATS64] != nullptr) {
-    std::memcpy(&stats, mnl_attr_get_payload(tb[IFLA_STATS64]),
-                std::min<std::size_t>(sizeof stats, mnl_attr_get_payload_len(tb[IFLA_STATS64])));
-  } else if (tb[IFLA_STATS] != nullptr) {
-    rtnl_link_stats s32{};
-    std::memcpy(&s32, mnl_attr_get_payload(tb[IFLA_STATS]),
-                std::min<std::size_t>(sizeof s32, mnl_attr_get_payload_len(tb[IFLA_STATS])));
-    stats.rx_bytes = s32.rx_bytes;
-    stats.tx_bytes = s32.tx_bytes;
-    stats.rx_packets = s32.rx_packets;
-    stats.tx_packets = s32.tx_packets;
-    stats.multicast = s32.multicast;
-    stats.rx_dropped = s32.rx_dropped;
-    stats.tx_dropped = s32.tx_dropped;
-    stats.rx_errors = s32.rx_errors;
-    stats.tx_errors = s32.tx_errors;
-    stats.rx_nohandler = s32.rx_nohandler;
-  }
-
-  const std::size_t at = mib::TableSize(m_rows);
-  m_image.resize(at + mib::kRowSize);
-  std::byte *row = m_image.data() + at;
-  std::memset(row, 0, mib::kRowSize);
-  const auto utf16 = NameToUtf16(name);
+  std::byte *row = link.row.data();
+  const std::uint32_t descrLen = LoadLe32(row + mib::kDescrLen);
+  std::memset(row, 0, mib::kDescr); // everything before the description
+  const auto utf16 = NameToUtf16(link.name);
   for (std::size_t i = 0; i < utf16.size(); ++i) {
     row[mib::kName + 2 * i] = static_cast<std::byte>(utf16[i] & 0xFF);
     row[mib::kName + 2 * i + 1] = static_cast<std::byte>(utf16[i] >> 8);
   }
   auto put = [row](std::size_t offset, std::uint32_t v) { StoreLe32(row + offset, v); };
   put(mib::kIndex, ifindex);
-  put(mib::kType, link.ianaType);
+  put(mib::kType, IanaType(ifm->ifi_type, link.hardware.wireless));
   put(mib::kMtu, tb[IFLA_MTU] ? mnl_attr_get_u32(tb[IFLA_MTU]) : 0);
   put(mib::kSpeed, link.speed);
   if (tb[IFLA_ADDRESS] != nullptr) {
@@ -392,55 +424,217 @@ void LinuxIfTable::AppendRow(const nlmsghdr &message) {
   put(mib::kAdminStatus, up ? kAdminUp : kAdminDown);
   put(mib::kOperStatus, oper);
   put(mib::kLastChange, link.lastChange);
-  put(mib::kInOctets, Low32(stats.rx_bytes));
-  put(mib::kInUcastPkts, Low32(stats.rx_packets - std::min(stats.multicast, stats.rx_packets)));
-  put(mib::kInNUcastPkts, Low32(stats.multicast));
-  put(mib::kInDiscards, Low32(stats.rx_dropped));
-  put(mib::kInErrors, Low32(stats.rx_errors));
-  put(mib::kInUnknownProtos, Low32(stats.rx_nohandler));
-  put(mib::kOutOctets, Low32(stats.tx_bytes));
-  put(mib::kOutUcastPkts, Low32(stats.tx_packets));
-  put(mib::kOutNUcastPkts, 0); // Linux does not count sent multicast apart
-  put(mib::kOutDiscards, Low32(stats.tx_dropped));
-  put(mib::kOutErrors, Low32(stats.tx_errors));
-  put(mib::kOutQLen, 0);
-  put(mib::kDescrLen, static_cast<std::uint32_t>(description.size()));
-  std::memcpy(row + mib::kDescr, description.data(), description.size());
-  ++m_rows;
+  // kOutNUcastPkts stays 0 (Linux does not count sent multicast apart), and
+  // so does kOutQLen; the description is set by ResolveDescriptions.
+  put(mib::kDescrLen, descrLen); // the description is ResolveDescriptions' to set
+}
+
+void LinuxIfTable::ApplyNotification(const nlmsghdr &message) {
+  const auto *ifm = static_cast<const ifinfomsg *>(mnl_nlmsg_get_payload(&message));
+  if (ifm->ifi_family != AF_UNSPEC) {
+    return; // a bridge's news about its port (AF_BRIDGE), not the link itself
+  }
+  if (message.nlmsg_type == RTM_NEWLINK) {
+    Learn(message);
+  } else if (message.nlmsg_type == RTM_DELLINK) {
+    if (m_links.erase(static_cast<std::uint32_t>(ifm->ifi_index)) > 0) {
+      m_descriptionsDirty = true;
+      m_linksChanged = true;
+    }
+  }
+}
+
+// Descriptions: the alias a person gave the link, else the adapter or kind
+// with the name; made unique as Windows does (" #2"), in ifindex order so the
+// lower index keeps the plain text.
+void LinuxIfTable::ResolveDescriptions() {
+  if (!m_descriptionsDirty) {
+    return;
+  }
+  m_descriptionsDirty = false;
+  std::vector<std::uint32_t> order;
+  order.reserve(m_links.size());
+  for (const auto &[index, link] : m_links) {
+    order.push_back(index);
+  }
+  std::sort(order.begin(), order.end());
+  std::unordered_set<std::string> used;
+  used.reserve(m_links.size());
+  for (const std::uint32_t index : order) {
+    Link &link = m_links.at(index);
+    std::string description = link.alias.empty() ? link.baseDescription : link.alias;
+    CutUtf8(description, kMaxDescriptionBytes);
+    if (!used.insert(description).second) {
+      for (unsigned n = 2;; ++n) {
+        const std::string suffix = " #" + std::to_string(n);
+        std::string candidate = description;
+        CutUtf8(candidate, kMaxDescriptionBytes - suffix.size());
+        candidate += suffix;
+        if (used.insert(candidate).second) {
+          description = std::move(candidate);
+          break;
+        }
+      }
+    }
+    std::memset(link.row.data() + mib::kDescr, 0, mib::kDescrMax);
+    std::memcpy(link.row.data() + mib::kDescr, description.data(), description.size());
+    StoreLe32(link.row.data() + mib::kDescrLen, static_cast<std::uint32_t>(description.size()));
+  }
+}
+
+void LinuxIfTable::AppendRow(const Link &link, const std::array<std::uint64_t, 10> &counters) {
+  m_rows.push_back(PendingRow{&link, counters});
+}
+
+void LinuxIfTable::WriteRow(std::byte *row, const PendingRow &pending) {
+  const auto &c = pending.counters;
+  std::memcpy(row, pending.link->row.data(), mib::kRowSize);
+  StoreLe32(row + mib::kInOctets, Low32(c[kRxBytes]));
+  StoreLe32(row + mib::kInUcastPkts, Low32(c[kRxUcast]));
+  StoreLe32(row + mib::kInNUcastPkts, Low32(c[kRxMulticast]));
+  StoreLe32(row + mib::kInDiscards, Low32(c[kRxDropped]));
+  StoreLe32(row + mib::kInErrors, Low32(c[kRxErrors]));
+  StoreLe32(row + mib::kInUnknownProtos, Low32(c[kRxNoHandler]));
+  StoreLe32(row + mib::kOutOctets, Low32(c[kTxBytes]));
+  StoreLe32(row + mib::kOutUcastPkts, Low32(c[kTxPackets]));
+  StoreLe32(row + mib::kOutDiscards, Low32(c[kTxDropped]));
+  StoreLe32(row + mib::kOutErrors, Low32(c[kTxErrors]));
+}
+
+// Joins the link notifications, then reads every link whole; a change in
+// between arrives as a notification too, so nothing is missed.
+bool LinuxIfTable::Relearn() {
+  if (m_mode == Mode::Cached) {
+    m_notifications = std::make_unique<NetlinkSocket>(RTMGRP_LINK);
+  }
+  if (!m_socket->Valid()) {
+    m_socket = std::make_unique<NetlinkSocket>();
+  }
+  // Links keep what they learnt (udev, speed) unless their name or kind
+  // changed; those the dump no longer lists are dropped after it.
+  m_fullDumpOrder.clear();
+  m_learntAt = std::chrono::steady_clock::now();
+  const bool ok = m_socket->Dump(
+      m_mode == Mode::Cached ? m_linkRequestNoStats : m_linkRequest, [this](const nlmsghdr &m) {
+        if (m.nlmsg_type == RTM_NEWLINK) {
+          Learn(m);
+          m_fullDumpOrder.push_back(static_cast<std::uint32_t>(
+              static_cast<const ifinfomsg *>(mnl_nlmsg_get_payload(&m))->ifi_index));
+        }
+      });
+  if (ok && m_fullDumpOrder.size() != m_links.size()) {
+    std::unordered_set<std::uint32_t> listed(m_fullDumpOrder.begin(), m_fullDumpOrder.end());
+    std::erase_if(m_links, [&](const auto &entry) { return listed.count(entry.first) == 0; });
+    m_linksChanged = true;
+    m_descriptionsDirty = true;
+  }
+  m_linksKnown = ok && (m_mode == Mode::FullDump || m_notifications->Valid());
+  return ok;
+}
+
+bool LinuxIfTable::SnapshotFromFullDump() {
+  if (!Relearn()) {
+    m_socket = std::make_unique<NetlinkSocket>();
+    if (!Relearn()) {
+      return false;
+    }
+  }
+  ResolveDescriptions();
+  for (const std::uint32_t index : m_fullDumpOrder) {
+    const auto it = m_links.find(index);
+    if (it != m_links.end()) {
+      AppendRow(it->second, it->second.counters);
+    }
+  }
+  return true;
+}
+
+bool LinuxIfTable::SnapshotFromStats() {
+  if (std::chrono::steady_clock::now() - m_learntAt > kRelearnPeriod) {
+    m_linksKnown = false;
+  }
+  if (!m_linksKnown && !Relearn()) {
+    return false;
+  }
+  const auto drained =
+      m_notifications->DrainNotifications([this](const nlmsghdr &m) { ApplyNotification(m); });
+  if (drained != NetlinkSocket::Drain::Ok) {
+    m_linksKnown = false; // overflow: some changes were lost, read the links whole
+    if (!Relearn()) {
+      return false;
+    }
+  }
+  ResolveDescriptions();
+  m_unknownLink = false;
+  m_dumpPosition = 0;
+  if (m_linksChanged) {
+    m_dumpOrder.clear(); // its pointers may be gone with the links they named
+    m_linksChanged = false;
+  }
+  const bool ok = m_socket->Dump(m_statsRequest, [this](const nlmsghdr &m) {
+    if (m.nlmsg_type != RTM_NEWSTATS) {
+      return;
+    }
+    const auto *ifsm = static_cast<const if_stats_msg *>(mnl_nlmsg_get_payload(&m));
+    const Link *link = nullptr;
+    if (m_dumpPosition < m_dumpOrder.size() && m_dumpOrder[m_dumpPosition].first == ifsm->ifindex) {
+      link = m_dumpOrder[m_dumpPosition].second;
+    } else {
+      const auto it = m_links.find(ifsm->ifindex);
+      if (it == m_links.end()) {
+        m_unknownLink = true;
+        return;
+      }
+      link = &it->second;
+      m_dumpOrder.resize(m_dumpPosition);
+      m_dumpOrder.emplace_back(ifsm->ifindex, link);
+    }
+    ++m_dumpPosition;
+    const nlattr *stats64 = nullptr;
+    mnl_attr_parse(
+        &m, sizeof(*ifsm),
+        [](const nlattr *attr, void *data) {
+          if (mnl_attr_get_type(attr) == IFLA_STATS_LINK_64) {
+            *static_cast<const nlattr **>(data) = attr;
+          }
+          return MNL_CB_OK;
+        },
+        &stats64);
+    AppendRow(*link, CountersOf(StatsOf(stats64, nullptr)));
+  });
+  m_dumpOrder.resize(std::min(m_dumpOrder.size(), m_dumpPosition));
+  if (!ok) {
+    return false;
+  }
+  if (m_unknownLink) {
+    m_linksKnown = false; // a link we never heard of: learn them all again
+  }
+  return !m_unknownLink;
 }
 
 bool LinuxIfTable::Snapshot() {
-  ++m_generation;
   for (int attempt = 0; attempt < 2; ++attempt) {
-    if (!m_socket->Valid() || attempt > 0) {
-      m_socket = std::make_unique<NetlinkSocket>();
+    m_rows.clear();
+    bool ok = false;
+    if (m_mode == Mode::Cached && m_statsSupported) {
+      ok = SnapshotFromStats();
+      if (!ok && m_linksKnown && !m_unknownLink) {
+        // The kernel has no RTM_GETSTATS (before 4.7): full dumps from now on.
+        m_statsSupported = false;
+      }
     }
-    m_image.assign(mib::kCountSize, std::byte{0});
-    m_rows = 0;
-    m_used.clear();
-    if (m_socket->Dump(m_request, [this](const nlmsghdr &m) { AppendRow(m); })) {
-      StoreLe32(m_image.data(), static_cast<std::uint32_t>(m_rows));
-      std::erase_if(m_links, [this](const auto &entry) { return entry.second.generation != m_generation; });
+    if (!ok && (m_mode == Mode::FullDump || !m_statsSupported)) {
+      ok = SnapshotFromFullDump();
+    }
+    if (ok) {
       return true;
+    }
+    if (!m_unknownLink) {
+      m_socket = std::make_unique<NetlinkSocket>(); // try once more on a new socket
+      m_linksKnown = false;
     }
   }
   return false;
-}
-
-void LinuxIfTable::SortRowsByIndex() {
-  std::vector<std::pair<std::uint32_t, std::size_t>> order;
-  order.reserve(m_rows);
-  for (std::size_t i = 0; i < m_rows; ++i) {
-    order.emplace_back(LoadLe32(m_image.data() + mib::TableSize(i) + mib::kIndex), i);
-  }
-  std::stable_sort(order.begin(), order.end());
-  m_sorted.resize(m_image.size());
-  std::memcpy(m_sorted.data(), m_image.data(), mib::kCountSize);
-  for (std::size_t i = 0; i < m_rows; ++i) {
-    std::memcpy(m_sorted.data() + mib::TableSize(i), m_image.data() + mib::TableSize(order[i].second),
-                mib::kRowSize);
-  }
-  m_image.swap(m_sorted);
 }
 
 std::uint32_t LinuxIfTable::GetIfTable(std::byte *pIfTable, std::uint32_t *pdwSize, bool bOrder) {
@@ -455,16 +649,22 @@ std::uint32_t LinuxIfTable::GetIfTable(std::byte *pIfTable, std::uint32_t *pdwSi
     }
   }
   m_pending = false;
-  const auto needed = static_cast<std::uint32_t>(m_image.size());
+  const auto needed = static_cast<std::uint32_t>(mib::TableSize(m_rows.size()));
   if (pIfTable == nullptr || *pdwSize < needed) {
     *pdwSize = needed;
     m_pending = true;
     return kErrorInsufficientBuffer;
   }
   if (bOrder) {
-    SortRowsByIndex();
+    std::stable_sort(m_rows.begin(), m_rows.end(), [](const PendingRow &a, const PendingRow &b) {
+      return LoadLe32(a.link->row.data() + mib::kIndex) < LoadLe32(b.link->row.data() + mib::kIndex);
+    });
   }
-  std::memcpy(pIfTable, m_image.data(), needed);
+  // The rows go straight into the caller's buffer: one write of the image.
+  StoreLe32(pIfTable, static_cast<std::uint32_t>(m_rows.size()));
+  for (std::size_t i = 0; i < m_rows.size(); ++i) {
+    WriteRow(pIfTable + mib::TableSize(i), m_rows[i]);
+  }
   *pdwSize = needed;
   return kNoError;
 }

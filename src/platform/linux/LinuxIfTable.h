@@ -4,64 +4,104 @@
 #include "IfTable.h"
 #include "NetlinkSocket.h"
 
+#include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 struct nlmsghdr;
 
 namespace tallyflow {
 
-// GetIfTable on Linux: one row per link the kernel lists, read with an
-// RTM_GETLINK dump over netlink and written as the MIB_IFTABLE image that
-// Windows would hand out, so one decoder serves both systems. The kernel's
-// 64-bit counters go into the 32-bit fields as their low 32 bits.
+// GetIfTable on Linux: one row per link the kernel lists, written as the
+// MIB_IFTABLE image Windows would hand out, so one decoder serves both
+// systems. The kernel's 64-bit counters go into the 32-bit fields as their
+// low 32 bits.
+//
+// A snapshot costs one RTM_GETSTATS dump that carries the counters alone
+// (about 230 bytes a link). Everything else in a row (name, description, MTU,
+// type, address, states) is kept per link from one RTM_GETLINK dump and kept
+// fresh by the kernel's link notifications, read without waiting at the start
+// of each snapshot; when the notification socket overflows, or a link turns
+// up that we have not heard of, the links are read whole again. A changed
+// MTU, a rename, a link going up or down, a new or a deleted link all show
+// in the very next snapshot. The kernel sends no notification when the alias
+// of a link that is down changes, so the links are also read whole every
+// 2 seconds.
 class LinuxIfTable final : public IIfTable {
 public:
-  LinuxIfTable();
+  // Cached: the counters dump with link rows kept fresh by notifications.
+  // FullDump: one RTM_GETLINK dump per snapshot (what a kernel without
+  // RTM_GETSTATS gets; also the reference the cached rows are checked with).
+  enum class Mode { Cached, FullDump };
+
+  explicit LinuxIfTable(Mode mode = Mode::Cached);
   ~LinuxIfTable() override;
 
-  // A size query (no buffer) takes a fresh dump; the fill call that follows
-  // it is served from that same dump, so one snapshot costs one dump.
+  // A size query (no buffer) takes a fresh snapshot; the fill call that
+  // follows it is served from that same snapshot.
   std::uint32_t GetIfTable(std::byte *pIfTable, std::uint32_t *pdwSize, bool bOrder) override;
 
 private:
-  // What stays the same for a link between dumps, kept by ifindex and
-  // re-learnt when the name changes.
-  struct CachedLink {
+  // One link's row with everything but the counters, and what it was made of.
+  struct Link {
+    std::array<std::byte, 860> row{};
     std::string name;
-    std::string kind;            // IFLA_INFO_KIND, e.g. "veth"; empty for hardware
-    std::string baseDescription; // adapter or kind, then "(name)"
+    std::string kind;  // IFLA_INFO_KIND, e.g. "veth"; empty for hardware
+    std::string alias; // IFLA_IFALIAS
+    std::string baseDescription;
     LinkHardware hardware;
-    std::uint32_t ianaType = 1;
-    std::uint32_t speed = 0;        // bits per second
-    unsigned speedFlags = ~0u;      // link flags the speed was read under
-    std::uint32_t operStatus = ~0u; // Windows code
-    std::uint32_t lastChange = 0;   // centiseconds since boot
-    std::uint64_t generation = 0;
+    std::uint32_t speed = 0;                  // bits per second
+    unsigned speedFlags = ~0u;                // link flags the speed was read under
+    std::uint32_t operStatus = ~0u;           // Windows code
+    std::uint32_t lastChange = 0;             // centiseconds since boot
+    std::array<std::uint64_t, 10> counters{}; // from RTM_NEWLINK, for the full-dump path
+  };
+
+  // A snapshot is its rows' links and counters; the 860-byte rows are
+  // written only into the caller's buffer.
+  struct PendingRow {
+    const Link *link;
+    std::array<std::uint64_t, 10> counters;
   };
 
   bool Snapshot();
-  void AppendRow(const nlmsghdr &message);
-  CachedLink &Learn(std::uint32_t ifindex, const std::string &name, const std::string &kind,
-                    unsigned short arphrd);
+  bool SnapshotFromStats();
+  bool SnapshotFromFullDump();
+  bool Relearn();
+  bool Subscribe();
+  void Learn(const nlmsghdr &message);
+  void ApplyNotification(const nlmsghdr &message);
+  void ResolveDescriptions();
+  void AppendRow(const Link &link, const std::array<std::uint64_t, 10> &counters);
   std::uint32_t ReadSpeed(const std::string &name);
-  void SortRowsByIndex();
+  static void WriteRow(std::byte *row, const PendingRow &pending);
 
+  Mode m_mode;
   std::unique_ptr<NetlinkSocket> m_socket;
+  std::unique_ptr<NetlinkSocket> m_notifications;
   HardwareDatabase m_hardware;
   int m_ioctlFd = -1;
-  std::vector<std::byte> m_request;
-  std::vector<std::byte> m_image;
-  std::vector<std::byte> m_sorted;
-  std::size_t m_rows = 0;
+  std::vector<std::byte> m_linkRequest;        // with counters: the full-dump path
+  std::vector<std::byte> m_linkRequestNoStats; // without: the cached path
+  std::vector<std::byte> m_statsRequest;
+  std::vector<PendingRow> m_rows;
+  // The links in the order the last counters dump listed them: the next dump
+  // almost always lists the same, so a row is found without a hash look-up.
+  std::vector<std::pair<std::uint32_t, const Link *>> m_dumpOrder;
+  std::size_t m_dumpPosition = 0;
+  std::vector<std::uint32_t> m_fullDumpOrder;
   bool m_pending = false;
-  std::uint64_t m_generation = 0;
-  std::unordered_map<std::uint32_t, CachedLink> m_links;
-  std::unordered_set<std::string> m_used; // descriptions taken in this dump
+  bool m_linksKnown = false; // m_links matches the kernel (as of the last notification)
+  bool m_descriptionsDirty = true;
+  bool m_statsSupported = true;
+  bool m_unknownLink = false;
+  bool m_linksChanged = true; // a link was added or removed: m_dumpOrder is stale
+  std::chrono::steady_clock::time_point m_learntAt{};
+  std::unordered_map<std::uint32_t, Link> m_links; // by ifindex
 };
 
 } // namespace tallyflow

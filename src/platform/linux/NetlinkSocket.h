@@ -13,14 +13,22 @@ namespace tallyflow {
 // A NETLINK_ROUTE socket, kept open between dumps. Closed on destruction.
 class NetlinkSocket {
 public:
-  // Opens and binds the socket; Valid() tells whether that worked.
-  NetlinkSocket();
+  // Opens and binds the socket, joined to the multicast `groups` (RTMGRP_*
+  // bits) when given; Valid() tells whether that worked. A socket with groups
+  // does not block: it only collects notifications.
+  explicit NetlinkSocket(unsigned groups = 0);
   bool Valid() const { return m_socket != nullptr; }
 
   // Sends a dump request built from `request` (a complete netlink message)
   // and hands every reply message to `onMessage`. False when the kernel could
   // not be reached, the dump failed or was interrupted by a change.
   bool Dump(std::vector<std::byte> &request, const std::function<void(const nlmsghdr &)> &onMessage);
+
+  // Hands every notification that has arrived to `onMessage`, without
+  // waiting. Overflow: the kernel dropped some (the buffer was full), so
+  // what they told must be learnt afresh.
+  enum class Drain { Ok, Overflow, Error };
+  Drain DrainNotifications(const std::function<void(const nlmsghdr &)> &onMessage);
 
 private:
   struct Closer {

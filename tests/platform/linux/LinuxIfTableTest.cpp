@@ -20,6 +20,7 @@
 #include <sched.h>
 #include <set>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace tallyflow {
@@ -176,7 +177,7 @@ TEST_F(LinuxIfTableTest, DescriptionsAreRecognisableUniqueAndFollowChanges) {
   EXPECT_EQ(aliases, (std::set<std::string>{"Uplink", "Uplink #2"}));
 
   // A rename, a new alias and a deleted link show in the very next snapshot.
-  Sh("ip link set vb0 name vrenamed && ip link set va0 alias 'Lab side'");
+  Sh("ip link set va0 up && ip link set vb0 name vrenamed && ip link set va0 alias 'Lab side'");
   Sh("ip link del br0");
   names = ByName(*ip().Interfaces());
   EXPECT_EQ(names.at("vrenamed")->InterfaceDescription(), "Virtual Ethernet (vrenamed)");
@@ -184,7 +185,14 @@ TEST_F(LinuxIfTableTest, DescriptionsAreRecognisableUniqueAndFollowChanges) {
   EXPECT_EQ(names.count("br0"), 0u);
   EXPECT_EQ(names.count("vb0"), 0u);
 
+  // The kernel says nothing when a link that is down gets an alias; the links
+  // are read whole every 2 seconds, so it shows by then.
+  Sh("ip link set vrenamed alias 'Quiet side'");
+  std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+  EXPECT_EQ(ByName(*ip().Interfaces()).at("vrenamed")->InterfaceDescription(), "Quiet side");
+
   // Descriptions never exceed the 255 bytes the row can carry.
+  Sh("ip link set vx0 up && ip link set vy0 up");
   Sh("ip link set vx0 alias " + std::string(250, 'a'));
   Sh("ip link set vy0 alias " + std::string(250, 'a'));
   names = ByName(*ip().Interfaces());
@@ -199,6 +207,53 @@ TEST_F(LinuxIfTableTest, NamesThatAreNotUtf8KeepEveryByte) {
   // A byte that is no UTF-8 is taken as Latin-1; valid UTF-8 stays as it is.
   EXPECT_EQ(names.count("v\xc3\xbf\xc3\xbe"), 1u);
   EXPECT_EQ(names.count("caf\xc3\xa9"), 1u);
+}
+
+// Every field but LastChange, by index, from a table of one snapshot.
+std::map<std::uint32_t, std::vector<std::string>> Rows(IIfTable &table) {
+  CIpHelper helper(std::shared_ptr<IIfTable>(&table, [](IIfTable *) {}));
+  std::map<std::uint32_t, std::vector<std::string>> out;
+  for (const auto &r : *helper.Interfaces()) {
+    out[r->InterfaceIndex()] = {r->InterfaceName(),
+                                r->InterfaceDescription(),
+                                r->AdapterAddress(),
+                                std::to_string(r->InterfaceType()),
+                                std::to_string(r->MaximumTransmissionUnit()),
+                                std::to_string(r->Speed()),
+                                std::to_string(r->AdminStatus()),
+                                std::to_string(r->OperationalStatus()),
+                                std::to_string(r->OctetsReceived()),
+                                std::to_string(r->OctetsSent()),
+                                std::to_string(r->UnicastPacketsReceived()),
+                                std::to_string(r->UnicastPacketsSent())};
+  }
+  return out;
+}
+
+TEST_F(LinuxIfTableTest, CachedRowsAgreeWithAFreshFullDumpAfterEveryKindOfChange) {
+  const char *changes[] = {
+      "ip link add va0 type veth peer name vb0",
+      "ip link set va0 mtu 1280",
+      "ip link set va0 up && ip link set vb0 up",
+      "ip link set vb0 name vrenamed",
+      "ip link set va0 alias Uplink",
+      "ip link set va0 address 02:00:00:00:00:2a",
+      "ip link set vrenamed down",
+      "ip link add br0 type bridge && ip link set br0 up",
+      "ip link set va0 master br0",
+      "ip link del va0",
+      "ip link add vc0 type veth peer name vd0 && ip link set vc0 up && ip link set vc0 alias Uplink",
+      "ip link set vc0 nomaster",
+      "ip link del br0",
+  };
+  Rows(*table); // the cached table learns the links now; changes come as notifications
+  for (const char *change : changes) {
+    Sh(change);
+    SendFrames("lo", 3, 100); // some traffic, so the counters have something to agree on
+    const auto cached = Rows(*table);
+    LinuxIfTable fresh(LinuxIfTable::Mode::FullDump);
+    EXPECT_EQ(cached, Rows(fresh)) << "after: " << change;
+  }
 }
 
 TEST_F(LinuxIfTableTest, SizeQueryAndFillAreServedFromOneDump) {

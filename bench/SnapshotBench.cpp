@@ -1,0 +1,231 @@
+// The interface snapshot and the headless tick, against the two references
+// a monitor could use instead, at 1 to 4,000 interfaces. Runs in a private
+// network namespace of its own (as root), where it makes veth pairs.
+//
+//   build/bench/bench/snapshot_bench [--benchmark_min_time=0.2]
+
+#include "CIpHelper.h"
+#include "LinuxIfTable.h"
+#include "MonitorTick.h"
+#include "NetlinkSocket.h"
+
+#include "FakeMonitorView.h"
+#include "RecordingSurface.h"
+
+#include <benchmark/benchmark.h>
+
+#include <libmnl/libmnl.h>
+#include <linux/if_link.h>
+#include <linux/rtnetlink.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sched.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace tallyflow;
+
+int g_links = 1; // lo
+
+// Makes the namespace hold `wanted` links (lo and veth pairs; an even count
+// rounds up by one). A smaller count starts over in a new, empty namespace.
+void EnsureLinks(int wanted) {
+  if (g_links > wanted + 1) {
+    if (unshare(CLONE_NEWNET) != 0 || std::system("ip link set lo up") != 0) {
+      std::fprintf(stderr, "cannot make a new network namespace\n");
+      std::exit(1);
+    }
+    g_links = 1;
+  }
+  if (g_links >= wanted) {
+    return;
+  }
+  const std::string file = "/tmp/tallyflow-bench-" + std::to_string(getpid());
+  {
+    std::ofstream batch(file);
+    for (int k = g_links; k < wanted; k += 2) {
+      batch << "link add b" << k << " type veth peer name c" << k << "\n";
+    }
+  }
+  if (std::system(("ip -batch " + file + " >/dev/null").c_str()) != 0) {
+    std::fprintf(stderr, "could not make the links\n");
+    std::exit(1);
+  }
+  std::remove(file.c_str());
+  g_links += 2 * ((wanted - g_links + 1) / 2); // pairs come two at a time
+}
+
+// Reference 1: what /proc/net/dev offers, counters only, read and parsed.
+void BM_ProcNetDev(benchmark::State &state) {
+  EnsureLinks(static_cast<int>(state.range(0)));
+  std::vector<char> buffer(1 << 22);
+  for (auto _ : state) {
+    FILE *f = std::fopen("/proc/net/dev", "r");
+    const std::size_t n = std::fread(buffer.data(), 1, buffer.size() - 1, f);
+    std::fclose(f);
+    buffer[n] = '\0';
+    std::uint64_t sum = 0;
+    char *line = std::strchr(buffer.data(), '\n');
+    line = line ? std::strchr(line + 1, '\n') : nullptr; // two header lines
+    while (line != nullptr && *++line != '\0') {
+      char *colon = std::strchr(line, ':');
+      if (colon == nullptr) {
+        break;
+      }
+      char *p = colon + 1;
+      std::uint64_t fields[16];
+      for (auto &field : fields) {
+        field = std::strtoull(p, &p, 10);
+      }
+      sum += fields[0] + fields[8];
+      line = std::strchr(p, '\n');
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+}
+
+// Reference 2: a raw RTM_GETLINK dump (full rows), the messages not even read.
+void BM_RawGetLink(benchmark::State &state) {
+  EnsureLinks(static_cast<int>(state.range(0)));
+  NetlinkSocket socket;
+  std::vector<std::byte> request(64);
+  nlmsghdr *nlh = mnl_nlmsg_put_header(request.data());
+  nlh->nlmsg_type = RTM_GETLINK;
+  nlh->nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
+  auto *ifm = static_cast<ifinfomsg *>(mnl_nlmsg_put_extra_header(nlh, sizeof(ifinfomsg)));
+  ifm->ifi_family = AF_UNSPEC;
+  request.resize(nlh->nlmsg_len);
+  std::size_t messages = 0;
+  for (auto _ : state) {
+    socket.Dump(request, [&](const nlmsghdr &) { ++messages; });
+  }
+  benchmark::DoNotOptimize(messages);
+}
+
+// The counters dump alone (what the cached table asks the kernel each time).
+void BM_RawGetStats(benchmark::State &state) {
+  EnsureLinks(static_cast<int>(state.range(0)));
+  NetlinkSocket socket;
+  std::vector<std::byte> request(64);
+  nlmsghdr *nlh = mnl_nlmsg_put_header(request.data());
+  nlh->nlmsg_type = RTM_GETSTATS;
+  nlh->nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
+  auto *ifsm = static_cast<if_stats_msg *>(mnl_nlmsg_put_extra_header(nlh, sizeof(if_stats_msg)));
+  ifsm->filter_mask = IFLA_STATS_FILTER_BIT(IFLA_STATS_LINK_64);
+  request.resize(nlh->nlmsg_len);
+  std::size_t messages = 0;
+  for (auto _ : state) {
+    socket.Dump(request, [&](const nlmsghdr &) { ++messages; });
+  }
+  benchmark::DoNotOptimize(messages);
+}
+
+// The table alone: one size query and the fill from the same dump.
+void BM_Table(benchmark::State &state) {
+  EnsureLinks(static_cast<int>(state.range(0)));
+  LinuxIfTable table;
+  std::vector<std::byte> buffer;
+  for (auto _ : state) {
+    std::uint32_t size = 0;
+    table.GetIfTable(nullptr, &size, false);
+    buffer.resize(size);
+    benchmark::DoNotOptimize(table.GetIfTable(buffer.data(), &size, false));
+  }
+}
+
+// One read of Interfaces: the table and the decoding into records.
+void BM_Snapshot(benchmark::State &state) {
+  EnsureLinks(static_cast<int>(state.range(0)));
+  CIpHelper ip(std::make_shared<LinuxIfTable>());
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ip.Interfaces()->Count());
+  }
+}
+
+// One headless tick: two snapshots, the figures, texts, title and Draw.
+void BM_Tick(benchmark::State &state) {
+  EnsureLinks(static_cast<int>(state.range(0)));
+  test::FakeMonitorView view;
+  view.update.interval = 200;
+  auto ip = std::make_shared<CIpHelper>(std::make_shared<LinuxIfTable>());
+  test::RecordingSurface surface(379, 117);
+  SampleSeries samples(100, 0.0);
+  clsLineGraph graph;
+  graph.PictureBox(&surface);
+  graph.DataCollection(&samples);
+  graph.GridVisible(true);
+  SteadyClock clock;
+  MonitorTick tick(view, ip, graph, samples, clock, NumberLocale{",", "."}, "Tallyflow Manager");
+  tick.tmrUpdate_Timer(); // fills the list once
+  for (auto _ : state) {
+    tick.tmrUpdate_Timer();
+  }
+}
+
+// A tick that rebuilds the connection list (the interface count changed).
+void BM_TickRebuildingTheList(benchmark::State &state) {
+  EnsureLinks(static_cast<int>(state.range(0)));
+  test::FakeMonitorView view;
+  auto ip = std::make_shared<CIpHelper>(std::make_shared<LinuxIfTable>());
+  SampleSeries samples(100, 0.0);
+  clsLineGraph graph;
+  graph.DataCollection(&samples);
+  SteadyClock clock;
+  MonitorTick tick(view, ip, graph, samples, clock, NumberLocale{",", "."}, "Tallyflow Manager");
+  for (auto _ : state) {
+    view.list.clear(); // so the count differs and the list is refilled
+    tick.tmrUpdate_Timer();
+  }
+}
+
+// Keeps the results so the ratios can be printed at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+  void ReportRuns(const std::vector<Run> &runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const auto &run : runs) {
+      if (run.run_type == Run::RT_Iteration) {
+        results[run.run_name.function_name][run.run_name.args] = run.GetAdjustedRealTime();
+      }
+    }
+  }
+  std::map<std::string, std::map<std::string, double>> results; // ns by benchmark, argument
+};
+
+} // namespace
+
+#define SIZES ->Arg(1)->Arg(10)->Arg(100)->Arg(1000)->Arg(4000)->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_ProcNetDev) SIZES;
+BENCHMARK(BM_RawGetLink) SIZES;
+BENCHMARK(BM_RawGetStats) SIZES;
+BENCHMARK(BM_Table) SIZES;
+BENCHMARK(BM_Snapshot) SIZES;
+BENCHMARK(BM_Tick) SIZES;
+BENCHMARK(BM_TickRebuildingTheList)->Arg(4000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv) {
+  if (unshare(CLONE_NEWNET) != 0) {
+    std::fprintf(stderr, "cannot make a private network namespace (%s): run as root\n", std::strerror(errno));
+    return 1;
+  }
+  std::system("ip link set lo up");
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  auto &r = reporter.results;
+  std::printf("\n%-8s %14s %14s %16s %14s\n", "N", "snapshot/proc", "snapshot/dump", "tick/snapshot",
+              "snapshot us");
+  for (const auto &[args, snapshot] : r["BM_Snapshot"]) {
+    std::printf("%-8s %14.2f %14.2f %16.2f %14.1f\n", args.c_str(), snapshot / r["BM_ProcNetDev"][args],
+                snapshot / r["BM_RawGetLink"][args], r["BM_Tick"][args] / snapshot, snapshot);
+  }
+  benchmark::Shutdown();
+  return 0;
+}
