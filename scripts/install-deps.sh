@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tallyflow needs on Debian 12, and
-# nothing when it is all there already.
+# nothing when it is all there already. Further package names given as
+# arguments are installed the same way (the Windows lane, fuzzing, ...).
+# Usage: scripts/install-deps.sh [package...]
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,7 @@ packages=(
   qt6-base-dev desktop-file-utils
   fonts-liberation fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth xdotool imagemagick x11-utils
+  "$@"
 )
 
 missing=()

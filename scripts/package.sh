@@ -5,14 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh dpkg-dev desktop-file-utils appstream
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-missing=()
-for p in dpkg-dev desktop-file-utils appstream; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-((${#missing[@]} == 0)) || $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 
 echo "-- validating the desktop entry and the AppStream metadata"
 desktop-file-validate packaging/com.example.Tallyflow.desktop

@@ -41,14 +41,6 @@ const char *const kTerms =
     "sell "
     "the software, rent it, or pass it off as your own work.\r\n";
 
-void Paint(QWidget *w, const QColor &background) {
-  QPalette p = w->palette();
-  p.setColor(QPalette::Window, background);
-  p.setColor(QPalette::Button, background);
-  w->setPalette(p);
-  w->setAutoFillBackground(true);
-}
-
 // The banner: a white strip with a soft teal band and the program's mark.
 QPixmap BannerArt() {
   QPixmap art(464, 53);
@@ -110,7 +102,7 @@ frmAbout::frmAbout(Services services) : QDialog(nullptr), m_services(std::move(s
   setWindowIcon(QIcon()); // no icon of its own
   setModal(true);
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
-  Paint(this, kFace);
+  PaintBackground(this, kFace);
   BuildControls();
 }
 
@@ -123,11 +115,11 @@ void frmAbout::BuildControls() {
 
   auto *picture1 = new QFrame(this);
   picture1->setFrameStyle(QFrame::Box | QFrame::Plain);
-  Paint(picture1, kFace);
+  PaintBackground(picture1, kFace);
   auto *picture3 = new QLabel(this);
   picture3->setPixmap(BannerArt());
   picture3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  Paint(picture3, Qt::white);
+  PaintBackground(picture3, Qt::white);
   m_controls = {{"Picture1", picture1}, {"Picture3", picture3}};
 
   auto label = [&](const char *name, QWidget *parent, const char *text, const QFont &font) {
@@ -155,7 +147,7 @@ void frmAbout::BuildControls() {
   auto *ok = new QPushButton("&OK", this);
   auto *sysInfo = new QPushButton("&System Info...", this);
   for (QPushButton *b : {ok, sysInfo}) {
-    Paint(b, kFace);
+    PaintBackground(b, kFace);
   }
   ok->setDefault(true); // answers Enter; Escape closes the dialog too
   m_controls["cmdok"] = ok;

@@ -29,16 +29,6 @@ const char *const kDesignTitle = "Tallyflow Monitor";
 // Stored numbers are our own decimal texts: no grouping, "." for a fraction.
 const NumberLocale kStoredNumbers{"", "."};
 
-void Paint(QWidget *w, const QColor &background, const QColor &text = Qt::black) {
-  QPalette p = w->palette();
-  p.setColor(QPalette::Window, background);
-  p.setColor(QPalette::Button, background);
-  p.setColor(QPalette::Base, background);
-  p.setColor(QPalette::WindowText, text);
-  w->setPalette(p);
-  w->setAutoFillBackground(true);
-}
-
 } // namespace
 
 const std::vector<ControlLayout> &MonitorLayout() {
@@ -78,7 +68,7 @@ frmTallyflow::frmTallyflow(Services services) : m_services(std::move(services)) 
   setWindowTitle(kDesignTitle);
   setWindowIcon(ProgramIcon());
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
-  Paint(this, kFace);
+  PaintBackground(this, kFace);
   BuildControls();
 
   m_tmrUpdate = new QtTimer(this);
@@ -97,13 +87,13 @@ void frmTallyflow::BuildControls() {
   const QFont arialBold = DesignFont("Arial", 8.25, true);
 
   PIC1 = new QtDrawingSurface(this, 0);
-  Paint(PIC1, kFace);
+  PaintBackground(PIC1, kFace);
   PIC1->setAccessibleName("Download graph");
   Frame2 = new QFrame(this);
   Frame3 = new QFrame(this);
   for (QFrame *frame : {Frame2, Frame3}) {
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Paint(frame, kFace);
+    PaintBackground(frame, kFace);
   }
   m_controls = {{"PIC1", PIC1}, {"Frame2", Frame2}, {"Frame3", Frame3}};
 
@@ -135,7 +125,7 @@ void frmTallyflow::BuildControls() {
   cboConnectionType = new QComboBox(Frame2);
   cboConnectionType->setFont(arialBold);
   cboConnectionType->setEditable(false);
-  Paint(cboConnectionType, Qt::white);
+  PaintBackground(cboConnectionType, Qt::white);
   cboConnectionType->setAccessibleName("Connection type");
   m_controls["cboConnectionType"] = cboConnectionType;
   label("Label1", Frame2, " Connection type :", arial);
@@ -165,7 +155,7 @@ void frmTallyflow::BuildControls() {
     box->setFrameStyle(QFrame::Box | QFrame::Plain);
     box->setLineWidth(1);
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Paint(box, Qt::white);
+    PaintBackground(box, Qt::white);
     box->setAccessibleName(v.accessible);
     m_labels[v.id] = box;
   }
@@ -186,13 +176,13 @@ void frmTallyflow::BuildControls() {
   m_controls["Image1"] = image;
 
   chkStartUp = new QCheckBox("Startup", Frame3);
-  Paint(chkStartUp, kFace);
+  PaintBackground(chkStartUp, kFace);
   chkStartUp->setAccessibleName("Start at log-on");
   m_controls["chkStartUp"] = chkStartUp;
   btnAbout = new QPushButton("About", Frame3);
   btnExit = new QPushButton("Exit", Frame3);
   for (QPushButton *b : {btnAbout, btnExit}) {
-    Paint(b, kFace);
+    PaintBackground(b, kFace);
   }
   m_controls["btnAbout"] = btnAbout;
   m_controls["btnExit"] = btnExit;

@@ -56,21 +56,18 @@ std::string Utf16LeToUtf8(std::span<const std::byte> units) {
 
 std::string FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t length) {
   static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
   if (length <= 0) {
-    return out;
+    return {};
   }
   const std::size_t n = std::min({static_cast<std::size_t>(length), bytes.size(), mib::kPhysAddrMax});
-  out.reserve(n * 3);
+  char text[mib::kPhysAddrMax * 3];
   for (std::size_t j = 0; j < n; ++j) {
     const auto b = static_cast<unsigned>(bytes[j]);
-    if (j > 0) {
-      out += '-';
-    }
-    out += kHex[b >> 4];
-    out += kHex[b & 0x0F];
+    text[3 * j] = kHex[b >> 4];
+    text[3 * j + 1] = kHex[b & 0x0F];
+    text[3 * j + 2] = '-';
   }
-  return out;
+  return std::string(text, n * 3 - 1); // without the last "-"
 }
 
 IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &table, CInterfaces &into) {

@@ -89,9 +89,17 @@ void QtDrawingSurface::EndPainting() const { m_painter.reset(); }
 // engine does as plain memory fills; only slanted lines go through the pen.
 void QtDrawingSurface::PixelLine(int x1, int y1, int x2, int y2, Colour colour) {
   if (x1 == x2 || y1 == y2) {
+    // Straight into the image's scan lines, clipped to it.
+    EndPainting();
+    SyncImageSize();
     const QRect span =
-        QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
-    Painter(colour).fillRect(span, ToQColor(colour));
+        QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)))
+            .intersected(m_image.rect());
+    const QRgb pixel = ToQColor(colour).rgb();
+    for (int y = span.top(); y <= span.bottom(); ++y) {
+      auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(y));
+      std::fill(line + span.left(), line + span.right() + 1, pixel);
+    }
   } else {
     Painter(colour).drawLine(x1, y1, x2, y2);
   }

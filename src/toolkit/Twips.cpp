@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QStringList>
+#include <QWidget>
 
 namespace tallyflow {
 
@@ -10,6 +11,15 @@ QFont DesignFont(const char *family, double points, bool bold) {
   font.setPixelSize(static_cast<int>(std::lround(points * 96.0 / 72.0)));
   font.setBold(bold);
   return font;
+}
+
+void PaintBackground(QWidget *widget, const QColor &colour) {
+  QPalette p = widget->palette();
+  p.setColor(QPalette::Window, colour);
+  p.setColor(QPalette::Button, colour);
+  p.setColor(QPalette::Base, colour);
+  widget->setPalette(p);
+  widget->setAutoFillBackground(true);
 }
 
 void InstallFontSubstitutes() {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
+
+class QWidget;
 #include <QRect>
 
 #include <cmath>
@@ -32,6 +35,10 @@ struct ControlLayout {
 // pixels (8.25 pt at 96 dpi is 11 px) so it does not depend on the screen's
 // reported dpi.
 QFont DesignFont(const char *family, double points, bool bold = false);
+
+// Gives a control its design colour: the background (and a button's face)
+// filled in that colour.
+void PaintBackground(QWidget *widget, const QColor &colour);
 
 // Liberation Sans for Arial (the same metrics); DejaVu Sans Condensed for
 // Tahoma and MS Sans Serif ("Top download speed:" at 11 px is 104 px wide in

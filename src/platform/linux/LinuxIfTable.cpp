@@ -15,6 +15,8 @@
 #include <array>
 #include <cstring>
 #include <ctime>
+#include <functional>
+#include <string_view>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -359,8 +361,19 @@ void LinuxIfTable::Learn(const nlmsghdr &message) {
   auto [it, fresh] = m_links.try_emplace(ifindex);
   Link &link = it->second;
   m_linksChanged = m_linksChanged || fresh;
+  // The periodic re-read finds most links as they were: a message the same
+  // as the last one for this link changes nothing (counters are not in it on
+  // the cached path, and the full-dump path always takes them).
+  const std::string_view payload(static_cast<const char *>(mnl_nlmsg_get_payload(&message)),
+                                 mnl_nlmsg_get_payload_len(&message));
+  const std::size_t digest = std::hash<std::string_view>{}(payload);
+  if (!fresh && m_mode == Mode::Cached && digest == link.messageDigest) {
+    return;
+  }
+  link.messageDigest = digest;
   if (fresh || link.name != name || link.kind != kind) {
     link = Link{};
+    link.messageDigest = digest;
     // Only hardware links (no driver kind) are worth asking udev about.
     if (kind.empty() && (ifm->ifi_type == ARPHRD_ETHER || IsWirelessType(ifm->ifi_type))) {
       link.hardware = m_hardware.Lookup(name, ifindex);

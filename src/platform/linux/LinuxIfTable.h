@@ -59,6 +59,7 @@ private:
     std::uint32_t operStatus = ~0u;           // Windows code
     std::uint32_t lastChange = 0;             // centiseconds since boot
     std::array<std::uint64_t, 10> counters{}; // from RTM_NEWLINK, for the full-dump path
+    std::size_t messageDigest = 0;            // of the last RTM_NEWLINK taken in
   };
 
   // A snapshot is its rows' links and counters; the 860-byte rows are

@@ -46,6 +46,18 @@ template <typename F> int InChild(F body) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
 }
 
+// In a child process: mounts of its own, so that what it mounts is never seen
+// outside it.
+bool PrivateMounts() {
+  return unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+// Read-only even for root: a read-only bind mount of the directory on itself.
+bool MakeReadOnly(const std::string &dir) {
+  return PrivateMounts() && mount(dir.c_str(), dir.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+         mount(nullptr, dir.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
 class LinuxRegistryTest : public ::testing::Test {
 protected:
   QTemporaryDir tmp;
@@ -102,9 +114,7 @@ TEST_F(LinuxRegistryTest, CorruptOrUnwritableFilesChangeNothingAndCrashNothing) 
   ASSERT_TRUE(SetRegValue(reg, HKCU, "Software\\RO\\App\\Main", "Left", "5"));
   const std::string roDir = user + "/RO";
   const int status = InChild([&] {
-    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        mount(roDir.c_str(), roDir.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
-        mount(nullptr, roDir.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
+    if (!MakeReadOnly(roDir)) {
       return 77;
     }
     LinuxRegistry child(user, machine);
@@ -147,8 +157,7 @@ TEST_F(LinuxRegistryTest, AFullDiskChangesNothing) {
   const std::string small = user + "/small";
   QDir().mkpath(QString::fromStdString(small));
   const int status = InChild([&] {
-    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0) {
+    if (!PrivateMounts() || mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0) {
       return 77;
     }
     LinuxRegistry child(small, machine);
@@ -215,9 +224,7 @@ TEST_F(LinuxRegistryTest, StartUpEntryIsAnAutostartFileWithAFallbackToTheUser) {
   QDir().mkpath(QString::fromStdString(machine) + "/autostart");
   const std::string autostart = machine + "/autostart";
   const int status = InChild([&] {
-    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        mount(autostart.c_str(), autostart.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
-        mount(nullptr, autostart.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
+    if (!MakeReadOnly(autostart)) {
       return 77;
     }
     LinuxRegistry child(user, machine);
