@@ -9,8 +9,8 @@
 #include "MonitorTick.h"
 #include "NetlinkSocket.h"
 
+#include "CountingSurface.h"
 #include "FakeMonitorView.h"
-#include "RecordingSurface.h"
 
 #include <benchmark/benchmark.h>
 
@@ -155,7 +155,7 @@ void BM_Tick(benchmark::State &state) {
   test::FakeMonitorView view;
   view.update.interval = 200;
   auto ip = std::make_shared<CIpHelper>(std::make_shared<LinuxIfTable>());
-  test::RecordingSurface surface(379, 117);
+  test::CountingSurface surface(379, 117); // records counts, keeps no shapes
   SampleSeries samples(100, 0.0);
   clsLineGraph graph;
   graph.PictureBox(&surface);

@@ -8,11 +8,12 @@ namespace tallyflow {
 namespace {
 
 constexpr double kBytesPerKB = 1024.0;
-constexpr const char *kTotalPicture = "###,###,###,###,##0 KB";
-constexpr const char *kRatePicture = "###,###,###,###,#0.#0 Kb/S";
-constexpr const char *kSamplePicture = "###,###,###,###,#0.#0";
-constexpr const char *kBytesPicture = "0 BS ";
-constexpr const char *kKBPicture = "0.#0 KBS ";
+// The pictures, parsed once.
+const NumberPicture kTotalPicture("###,###,###,###,##0 KB");
+const NumberPicture kRatePicture("###,###,###,###,#0.#0 Kb/S");
+const NumberPicture kSamplePicture("###,###,###,###,#0.#0");
+const NumberPicture kBytesPicture("0 BS ");
+const NumberPicture kKBPicture("0.#0 KBS ");
 constexpr double kSampleLift = 5; // an idle line lies 5 units above the bottom
 
 // The number at the start of a text (leading blanks and sign allowed), 0 when
@@ -110,7 +111,7 @@ bool MonitorTick::WriteStatistics() {
       {MonitorLabel::lblUploadSpeedAverage, "Average upload speed: ", dblAverageUpload},
   };
   for (const auto &row : rows) {
-    const auto text = FormatNumber(row.value / kBytesPerKB, kRatePicture, m_locale);
+    const auto text = kRatePicture.Render(row.value / kBytesPerKB, m_locale);
     if (!text || !m_view.Caption(row.label, row.prefix + *text)) {
       return false;
     }
@@ -119,7 +120,7 @@ bool MonitorTick::WriteStatistics() {
 }
 
 bool MonitorTick::AppendSample() {
-  const auto text = FormatNumber(dblAverageDownload / kBytesPerKB, kSamplePicture, m_locale);
+  const auto text = kSamplePicture.Render(dblAverageDownload / kBytesPerKB, m_locale);
   if (!text) {
     return false;
   }
@@ -133,8 +134,8 @@ bool MonitorTick::AppendSample() {
 
 bool MonitorTick::WriteSpeed(MonitorLabel label, double bytesPerSecond) {
   const auto text = bytesPerSecond / kBytesPerKB < 1
-                        ? FormatNumber(bytesPerSecond, kBytesPicture, m_locale)
-                        : FormatNumber(bytesPerSecond / kBytesPerKB, kKBPicture, m_locale);
+                        ? kBytesPicture.Render(bytesPerSecond, m_locale)
+                        : kKBPicture.Render(bytesPerSecond / kBytesPerKB, m_locale);
   return text && m_view.Caption(label, *text);
 }
 
@@ -198,11 +199,11 @@ void MonitorTick::tmrUpdate_Timer() {
   m_view.Yield();
 
   Guarded([&] {
-    const auto text = FormatNumber(received / kBytesPerKB, kTotalPicture, m_locale);
+    const auto text = kTotalPicture.Render(received / kBytesPerKB, m_locale);
     return text && m_view.Caption(MonitorLabel::lblRecv, *text);
   });
   Guarded([&] {
-    const auto text = FormatNumber(sent / kBytesPerKB, kTotalPicture, m_locale);
+    const auto text = kTotalPicture.Render(sent / kBytesPerKB, m_locale);
     return text && m_view.Caption(MonitorLabel::lblSent, *text);
   });
   dblAverageDownload = (receivedRate + dblAverageDownload) / 2;
