@@ -96,8 +96,10 @@ void QtDrawingSurface::PixelLine(int x1, int y1, int x2, int y2, Colour colour) 
         QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)))
             .intersected(m_image.rect());
     const QRgb pixel = ToQColor(colour).rgb();
+    uchar *bits = m_image.bits(); // one detach check for the whole span
+    const qsizetype stride = m_image.bytesPerLine();
     for (int y = span.top(); y <= span.bottom(); ++y) {
-      auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(y));
+      auto *line = reinterpret_cast<QRgb *>(bits + y * stride);
       std::fill(line + span.left(), line + span.right() + 1, pixel);
     }
   } else {
