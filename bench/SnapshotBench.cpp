@@ -62,6 +62,28 @@ void EnsureLinks(int wanted) {
   g_links += 2 * ((wanted - g_links + 1) / 2); // pairs come two at a time
 }
 
+// A dump request of `type` with its fixed header.
+template <typename Header> std::vector<std::byte> DumpRequest(std::uint16_t type, const Header &header) {
+  std::vector<std::byte> request(64);
+  nlmsghdr *nlh = mnl_nlmsg_put_header(request.data());
+  nlh->nlmsg_type = type;
+  nlh->nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
+  *static_cast<Header *>(mnl_nlmsg_put_extra_header(nlh, sizeof(Header))) = header;
+  request.resize(nlh->nlmsg_len);
+  return request;
+}
+
+// Times dumps of `request`, the messages counted but not read.
+void TimeDump(benchmark::State &state, std::vector<std::byte> request) {
+  EnsureLinks(static_cast<int>(state.range(0)));
+  NetlinkSocket socket;
+  std::size_t messages = 0;
+  for (auto _ : state) {
+    socket.Dump(request, [&](const nlmsghdr &) { ++messages; });
+  }
+  benchmark::DoNotOptimize(messages);
+}
+
 // Reference 1: what /proc/net/dev offers, counters only, read and parsed.
 void BM_ProcNetDev(benchmark::State &state) {
   EnsureLinks(static_cast<int>(state.range(0)));
@@ -91,40 +113,18 @@ void BM_ProcNetDev(benchmark::State &state) {
   }
 }
 
-// Reference 2: a raw RTM_GETLINK dump (full rows), the messages not even read.
+// Reference 2: a raw RTM_GETLINK dump (full rows).
 void BM_RawGetLink(benchmark::State &state) {
-  EnsureLinks(static_cast<int>(state.range(0)));
-  NetlinkSocket socket;
-  std::vector<std::byte> request(64);
-  nlmsghdr *nlh = mnl_nlmsg_put_header(request.data());
-  nlh->nlmsg_type = RTM_GETLINK;
-  nlh->nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
-  auto *ifm = static_cast<ifinfomsg *>(mnl_nlmsg_put_extra_header(nlh, sizeof(ifinfomsg)));
-  ifm->ifi_family = AF_UNSPEC;
-  request.resize(nlh->nlmsg_len);
-  std::size_t messages = 0;
-  for (auto _ : state) {
-    socket.Dump(request, [&](const nlmsghdr &) { ++messages; });
-  }
-  benchmark::DoNotOptimize(messages);
+  ifinfomsg link{};
+  link.ifi_family = AF_UNSPEC;
+  TimeDump(state, DumpRequest(RTM_GETLINK, link));
 }
 
 // The counters dump alone (what the cached table asks the kernel each time).
 void BM_RawGetStats(benchmark::State &state) {
-  EnsureLinks(static_cast<int>(state.range(0)));
-  NetlinkSocket socket;
-  std::vector<std::byte> request(64);
-  nlmsghdr *nlh = mnl_nlmsg_put_header(request.data());
-  nlh->nlmsg_type = RTM_GETSTATS;
-  nlh->nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
-  auto *ifsm = static_cast<if_stats_msg *>(mnl_nlmsg_put_extra_header(nlh, sizeof(if_stats_msg)));
-  ifsm->filter_mask = IFLA_STATS_FILTER_BIT(IFLA_STATS_LINK_64);
-  request.resize(nlh->nlmsg_len);
-  std::size_t messages = 0;
-  for (auto _ : state) {
-    socket.Dump(request, [&](const nlmsghdr &) { ++messages; });
-  }
-  benchmark::DoNotOptimize(messages);
+  if_stats_msg stats{};
+  stats.filter_mask = IFLA_STATS_FILTER_BIT(IFLA_STATS_LINK_64);
+  TimeDump(state, DumpRequest(RTM_GETSTATS, stats));
 }
 
 // The table alone: one size query and the fill from the same dump.

@@ -193,6 +193,7 @@ void frmTallyflow::BuildControls() {
     w->setGeometry(TwipsRect(c.left, c.top, c.width, c.height));
     if (c.sizedToText) {
       w->adjustSize(); // with the font actually used
+      m_sizedToText.insert(w);
     }
   }
   for (QWidget *w : std::initializer_list<QWidget *>{PIC1, Frame2, Frame3, m_labels[MonitorLabel::lblRecv],
@@ -374,8 +375,8 @@ bool frmTallyflow::Caption(MonitorLabel label, const std::string &text) {
     return true; // unchanged: no relayout, no repaint
   }
   l->setText(caption);
-  if (l->objectName().startsWith("lblDownload") || l->objectName().startsWith("lblUpload")) {
-    l->adjustSize(); // the statistics labels size to their text
+  if (m_sizedToText.contains(l)) {
+    l->adjustSize(); // with the font actually used
   }
   return true;
 }

@@ -18,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 class QCheckBox;
@@ -106,6 +107,7 @@ private:
   QPushButton *btnExit = nullptr;
   std::map<MonitorLabel, QLabel *> m_labels;
   std::map<std::string, QWidget *> m_controls; // by name, for layout
+  std::set<const QWidget *> m_sizedToText;     // labels whose size follows their text
   QtTimer *m_tmrUpdate = nullptr;
   QtTimer *m_Timer1 = nullptr;
 

@@ -35,12 +35,11 @@ std::optional<std::size_t> CIpHelper::ReadTable() {
 
 std::int32_t CIpHelper::InterfaceCount() {
   const auto filled = ReadTable();
-  if (!filled || *filled < mib::kCountSize) {
+  if (!filled) {
     return 0;
   }
-  // As the decoder counts: complete rows inside the buffer only.
-  const std::size_t rows =
-      std::min<std::size_t>(LoadLe32(m_buffer.data()), (*filled - mib::kCountSize) / mib::kRowSize);
+  // As the decoder counts them.
+  const std::size_t rows = CompleteRows(std::span(m_buffer.data(), *filled));
   return static_cast<std::int32_t>(std::min<std::size_t>(rows, 0x7FFFFFFF));
 }
 

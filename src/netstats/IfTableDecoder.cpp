@@ -70,13 +70,20 @@ std::string FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t 
   return std::string(text, n * 3 - 1); // without the last "-"
 }
 
+std::size_t CompleteRows(std::span<const std::byte> image) {
+  if (image.size() < mib::kCountSize) {
+    return 0;
+  }
+  const std::size_t claimed = LoadLe32(image.data());
+  return std::min(claimed, (image.size() - mib::kCountSize) / mib::kRowSize);
+}
+
 IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &table, CInterfaces &into) {
   IfTableTotals totals;
   if (image.size() < mib::kCountSize) {
     return totals;
   }
-  const std::size_t claimed = LoadLe32(image.data());
-  const std::size_t rows = std::min(claimed, (image.size() - mib::kCountSize) / mib::kRowSize);
+  const std::size_t rows = CompleteRows(image);
   into.Reserve(rows);
 
   // The snapshot's records share one allocation: each handle owns the whole

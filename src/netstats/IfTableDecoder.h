@@ -23,6 +23,10 @@ struct IfTableTotals {
 // the complete rows inside it. `table` converts the narrow description text.
 IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &table, CInterfaces &into);
 
+// The rows a MIB_IFTABLE image holds: what its count claims, but only the
+// complete rows inside the image.
+std::size_t CompleteRows(std::span<const std::byte> image);
+
 // wszName: UTF-16LE code units up to the first NUL (all when there is none),
 // as UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf16LeToUtf8(std::span<const std::byte> units);
