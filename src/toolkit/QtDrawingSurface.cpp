@@ -1,8 +1,12 @@
 #include "QtDrawingSurface.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 namespace tallyflow {
 namespace {
@@ -21,6 +25,8 @@ QtDrawingSurface::QtDrawingSurface(QWidget *parent, std::int16_t borderStyle)
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+QtDrawingSurface::~QtDrawingSurface() = default;
+
 QColor QtDrawingSurface::ToQColor(Colour colour) {
   return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                 static_cast<int>((colour >> 16) & 0xFF));
@@ -33,9 +39,8 @@ bool QtDrawingSurface::AutoRedraw(bool value) {
 
 bool QtDrawingSurface::Cls() {
   SyncImageSize();
-  EndPainting();
   m_image.fill(ToQColor(m_backColour));
-  update();
+  Changed();
   return true;
 }
 
@@ -62,54 +67,64 @@ float QtDrawingSurface::ScaleHeight() const {
 int QtDrawingSurface::ToPixel(float v) const {
   const float pixels = m_scale == ScaleMode::Pixels ? v : v / kTwipsPerPixel;
   if (!std::isfinite(pixels) || std::fabs(pixels) > 1e6f) {
-    return pixels < 0 ? -1'000'000 : 1'000'000; // far outside; clipped by the painter
+    return pixels < 0 ? -1'000'000 : 1'000'000; // far outside; clipped below
   }
   return static_cast<int>(std::lround(pixels));
 }
 
-QPainter &QtDrawingSurface::Painter(Colour colour) {
-  SyncImageSize();
-  if (!m_painter) {
-    // One painter for a whole run of drawing operations; ended before the
-    // image is read, cleared or resized.
-    m_painter = std::make_unique<QPainter>(&m_image);
-    m_painter->setRenderHint(QPainter::Antialiasing, false);
-    m_penColour = ~colour;
-  }
-  if (colour != m_penColour) {
-    m_painter->setPen(QPen(ToQColor(colour), 0)); // cosmetic: one pixel at any scale
-    m_penColour = colour;
-  }
-  return *m_painter;
-}
-
-void QtDrawingSurface::EndPainting() const { m_painter.reset(); }
-
-// Lines along an axis are filled as one-pixel rectangles, which the raster
-// engine does as plain memory fills; only slanted lines go through the pen.
+// Writes straight into the image's scan lines, clipped to the image. Along an
+// axis a line is a span fill; a slanted line takes one pixel per step along
+// its longer axis, the one nearest the exact line (a tie goes away from the
+// start). Only the steps inside the image are visited, so a line from far
+// outside costs no more than one across it.
 void QtDrawingSurface::PixelLine(int x1, int y1, int x2, int y2, Colour colour) {
+  SyncImageSize();
+  const QRgb pixel = ToQColor(colour).rgb();
+  uchar *bits = m_image.bits(); // one detach check for the whole line
+  const qsizetype stride = m_image.bytesPerLine();
+  const int width = m_image.width();
+  const int height = m_image.height();
+  auto put = [&](long long x, long long y) {
+    if (x >= 0 && x < width && y >= 0 && y < height) {
+      reinterpret_cast<QRgb *>(bits + y * stride)[x] = pixel;
+    }
+  };
+
   if (x1 == x2 || y1 == y2) {
-    // Straight into the image's scan lines, clipped to it.
-    EndPainting();
-    SyncImageSize();
     const QRect span =
         QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)))
             .intersected(m_image.rect());
-    const QRgb pixel = ToQColor(colour).rgb();
-    uchar *bits = m_image.bits(); // one detach check for the whole span
-    const qsizetype stride = m_image.bytesPerLine();
     for (int y = span.top(); y <= span.bottom(); ++y) {
       auto *line = reinterpret_cast<QRgb *>(bits + y * stride);
       std::fill(line + span.left(), line + span.right() + 1, pixel);
     }
-  } else {
-    Painter(colour).drawLine(x1, y1, x2, y2);
+    return;
+  }
+
+  const long long dx = static_cast<long long>(x2) - x1;
+  const long long dy = static_cast<long long>(y2) - y1;
+  const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+  const long long major = std::llabs(xMajor ? dx : dy); // > 0: not along an axis
+  const long long minor = std::llabs(xMajor ? dy : dx);
+  const long long majorSign = (xMajor ? dx : dy) > 0 ? 1 : -1;
+  const long long minorSign = (xMajor ? dy : dx) > 0 ? 1 : -1;
+  const long long majorStart = xMajor ? x1 : y1;
+  const long long minorStart = xMajor ? y1 : x1;
+  const long long majorLimit = xMajor ? width : height;
+  // Steps i in [0, major] whose major coordinate lies inside the image.
+  const long long first = std::max(0LL, majorSign > 0 ? -majorStart : majorStart - (majorLimit - 1));
+  const long long last = std::min(major, majorSign > 0 ? majorLimit - 1 - majorStart : majorStart);
+  for (long long i = first; i <= last; ++i) {
+    // Coordinates are within ±1e6, so 2·i·minor stays far inside 64 bits.
+    const long long m = minorStart + minorSign * ((2 * i * minor + major) / (2 * major));
+    const long long M = majorStart + majorSign * i;
+    put(xMajor ? M : m, xMajor ? m : M);
   }
 }
 
 bool QtDrawingSurface::Line(float x1, float y1, float x2, float y2, Colour colour) {
   PixelLine(ToPixel(x1), ToPixel(y1), ToPixel(x2), ToPixel(y2), colour);
-  update();
+  Changed();
   return true;
 }
 
@@ -122,20 +137,70 @@ bool QtDrawingSurface::Rectangle(float x1, float y1, float x2, float y2, Colour 
   PixelLine(l, b, r, b, colour);
   PixelLine(l, t, l, b, colour);
   PixelLine(r, t, r, b, colour);
-  update();
+  Changed();
   return true;
 }
 
+// The first drawing of a turn asks for one Present once control is back in
+// the event loop; a destroyed surface drops the request with itself.
+void QtDrawingSurface::Changed() {
+  if (!m_presentQueued) {
+    m_presentQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (m_presentQueued) {
+            Present();
+          }
+        },
+        Qt::QueuedConnection);
+  }
+}
+
+int QtDrawingSurface::Present() {
+  m_presentQueued = false;
+  SyncImageSize();
+  const QRect area = contentsRect();
+  if (m_shown.size() != m_image.size()) {
+    m_shown = m_image.copy(); // a copy of its own: drawing must not detach
+    update(area);
+    return m_shown.height();
+  }
+  const auto rowBytes = static_cast<std::size_t>(m_image.width()) * sizeof(QRgb);
+  int top = -1;
+  int bottom = -1;
+  for (int y = 0; y < m_image.height(); ++y) {
+    if (std::memcmp(m_image.constScanLine(y), m_shown.constScanLine(y), rowBytes) != 0) {
+      top = top < 0 ? y : top;
+      bottom = y;
+    }
+  }
+  if (top < 0) {
+    return 0; // the same picture: nothing to repaint
+  }
+  for (int y = top; y <= bottom; ++y) {
+    std::memcpy(m_shown.scanLine(y), m_image.constScanLine(y), rowBytes);
+  }
+  update(area.left(), area.top() + top, area.width(), bottom - top + 1);
+  return bottom - top + 1;
+}
+
 void QtDrawingSurface::paintEvent(QPaintEvent *event) {
-  QFrame::paintEvent(event); // the border, when there is one
+  if (m_borderStyle != 0) {
+    QFrame::paintEvent(event);
+  }
+  const QRect area = contentsRect();
+  const QRect target = event->rect() & area;
   QPainter p(this);
-  p.drawImage(contentsRect().topLeft(), Image());
+  if (m_shown.size() != area.size()) {
+    p.fillRect(target, ToQColor(m_backColour)); // not drawn yet, or being resized
+  }
+  p.drawImage(target, m_shown, target.translated(-area.topLeft()));
 }
 
 void QtDrawingSurface::SyncImageSize() const {
   const QSize size = contentsRect().size().expandedTo(QSize(1, 1));
   if (size != m_image.size()) {
-    EndPainting();
     QImage grown(size, QImage::Format_RGB32);
     grown.fill(ToQColor(m_backColour));
     QPainter(&grown).drawImage(0, 0, m_image);
@@ -145,10 +210,7 @@ void QtDrawingSurface::SyncImageSize() const {
 
 const QImage &QtDrawingSurface::Image() const {
   SyncImageSize();
-  EndPainting();
   return m_image;
 }
-
-QtDrawingSurface::~QtDrawingSurface() { EndPainting(); }
 
 } // namespace tallyflow

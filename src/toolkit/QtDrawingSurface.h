@@ -4,20 +4,20 @@
 
 #include <QFrame>
 #include <QImage>
-#include <QPainter>
-
-#include <memory>
 
 namespace tallyflow {
 
 // A picture control: every drawing operation goes into a QImage back buffer
-// the size of the drawable area; paintEvent only copies that image. Drawing is
-// aliased with one-pixel pens.
+// the size of the drawable area. What the window shows is a second image,
+// brought up to date once the drawing of a turn of the event loop is over:
+// only the rows that really changed are copied and repainted, so a graph
+// that redraws the same picture costs no repaint at all.
 //
 // Coordinates: a float coordinate in pixels names the pixel column (row) it
 // rounds to, halves away from zero, so x = 18.95 draws in column 19 and a
 // line at x = W (the inner width) lies one past the last column. In twip
-// mode coordinates are divided by 15 first (15 twips per pixel).
+// mode coordinates are divided by 15 first (15 twips per pixel). Lines are
+// one pixel wide, aliased, and include both end points.
 class QtDrawingSurface : public QFrame, public DrawingSurface {
 public:
   // borderStyle 0: no border; 1: a single one-pixel border.
@@ -39,6 +39,13 @@ public:
 
   // The back buffer, for tests and screenshots.
   const QImage &Image() const;
+  // The picture the window paints from.
+  const QImage &Shown() const { return m_shown; }
+
+  // Brings the shown picture up to date now and schedules the repaint of
+  // the rows that changed; returns how many rows that is. Runs by itself
+  // after drawing, from the event loop.
+  int Present();
 
   static QColor ToQColor(Colour colour);
 
@@ -50,14 +57,12 @@ private:
   // Keeps the back buffer the size of the drawable area; a hidden widget gets
   // no resize events, so every operation checks.
   void SyncImageSize() const;
-
-  QPainter &Painter(Colour colour);
+  void Changed();
   void PixelLine(int x1, int y1, int x2, int y2, Colour colour);
-  void EndPainting() const;
 
-  mutable QImage m_image;
-  mutable std::unique_ptr<QPainter> m_painter;
-  Colour m_penColour = 0;
+  mutable QImage m_image; // back buffer, drawn into
+  QImage m_shown;         // what paintEvent copies to the screen
+  bool m_presentQueued = false;
   bool m_autoRedraw = false;
   std::int16_t m_borderStyle;
   ScaleMode m_scale = ScaleMode::Twips;

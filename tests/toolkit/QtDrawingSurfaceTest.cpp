@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <utility>
 
 namespace tallyflow {
 namespace {
@@ -70,6 +76,124 @@ TEST(QtDrawingSurface, BackColorBlanksAndRectanglesOutlineOnly) {
   EXPECT_EQ(surface.Image().pixel(10, 8), Rgb(0x0000FF)) << "not filled";
   surface.Cls();
   EXPECT_EQ(surface.Image().pixel(5, 5), Rgb(0x0000FF));
+}
+
+// Every slanted line, wherever its ends lie, must come out as one pixel per
+// step along its longer axis, each within half a pixel of the exact line, and
+// nothing beside it.
+TEST(QtDrawingSurface, SlantedLinesAreOnePixelPerStepNearTheExactLine) {
+  struct Case {
+    int x1, y1, x2, y2;
+    const char *what;
+  };
+  const Case cases[] = {
+      {2, 3, 30, 12, "shallow, left to right"},
+      {30, 12, 2, 3, "the same line drawn backwards"},
+      {5, 2, 11, 27, "steep"},
+      {11, 27, 5, 2, "steep, backwards"},
+      {0, 29, 39, 0, "corner to corner, rising"},
+      {3, 3, 13, 13, "diagonal"},
+      {4, 10, 9, 11, "one step up in five"},
+      {-1000, -500, 1000, 520, "both ends far outside, crossing the image"},
+      {-900000, 15, 900000, 16, "nearly flat, ends a million pixels out"},
+      {20, -900000, 21, 900000, "nearly upright, ends a million pixels out"},
+      {-50, 60, -10, 80, "wholly outside"},
+      {35, 25, 60, 40, "leaving through the corner"},
+  };
+  constexpr int kW = 40, kH = 30;
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    QtDrawingSurface surface(nullptr, 0);
+    surface.resize(kW, kH);
+    surface.Scale(ScaleMode::Pixels);
+    surface.Line(c.x1, c.y1, c.x2, c.y2, 0x00FF00);
+    const QImage &img = surface.Image();
+    const QRgb ink = Rgb(0x00FF00);
+
+    const bool xMajor = std::abs(c.x2 - c.x1) >= std::abs(c.y2 - c.y1);
+    const int majorFrom = std::min(xMajor ? c.x1 : c.y1, xMajor ? c.x2 : c.y2);
+    const int majorTo = std::max(xMajor ? c.x1 : c.y1, xMajor ? c.x2 : c.y2);
+    const int majorSize = xMajor ? kW : kH;
+    const int minorSize = xMajor ? kH : kW;
+    for (int M = 0; M < majorSize; ++M) {
+      int count = 0, at = -1;
+      for (int m = 0; m < minorSize; ++m) {
+        if (img.pixel(xMajor ? M : m, xMajor ? m : M) == ink) {
+          ++count;
+          at = m;
+        }
+      }
+      if (M < majorFrom || M > majorTo) {
+        EXPECT_EQ(count, 0) << "beyond the ends, at " << M;
+        continue;
+      }
+      const double t = (M - (xMajor ? c.x1 : c.y1)) / double(xMajor ? c.x2 - c.x1 : c.y2 - c.y1);
+      const double exact = (xMajor ? c.y1 : c.x1) + t * (xMajor ? c.y2 - c.y1 : c.x2 - c.x1);
+      if (exact > -0.5 && exact < minorSize - 0.5) {
+        ASSERT_EQ(count, 1) << "one pixel at " << M << ", exact " << exact;
+        EXPECT_LE(std::fabs(at - exact), 0.5) << "at " << M;
+      } else {
+        EXPECT_LE(count, 1) << "at " << M;
+        if (count == 1) {
+          EXPECT_LE(std::fabs(at - exact), 0.5) << "at " << M;
+        }
+      }
+    }
+    for (auto [x, y] : {std::pair{c.x1, c.y1}, std::pair{c.x2, c.y2}}) {
+      if (x >= 0 && x < kW && y >= 0 && y < kH) {
+        EXPECT_EQ(img.pixel(x, y), ink) << "end point " << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST(QtDrawingSurface, PresentCopiesAndRepaintsOnlyTheRowsThatChanged) {
+  QtDrawingSurface surface(nullptr, 0);
+  surface.resize(40, 30);
+  surface.Scale(ScaleMode::Pixels);
+  surface.Cls();
+  EXPECT_EQ(surface.Present(), 30) << "the first picture is shown whole";
+  EXPECT_EQ(surface.Shown(), surface.Image());
+
+  struct Step {
+    std::function<void()> draw;
+    int rows;
+    const char *what;
+  };
+  const Step steps[] = {
+      {[&] {}, 0, "nothing drawn"},
+      {[&] { surface.Line(3, 7, 30, 7, 0x00FF00); }, 1, "one row"},
+      {[&] {
+         surface.Cls();
+         surface.Line(3, 7, 30, 7, 0x00FF00);
+       },
+       0, "the same picture drawn again"},
+      {[&] { surface.Line(2, 3, 9, 9, 0x0000FF); }, 7, "a slanted line over rows 3 to 9"},
+      {[&] {
+         surface.Line(0, 1, 1, 1, 0xFF0000);
+         surface.Line(38, 28, 39, 28, 0xFF0000);
+       },
+       28, "two far-apart rows: everything between them is repainted as one band"},
+      {[&] { surface.Cls(); }, 28, "cleared: rows 1 to 28 held drawing"},
+  };
+  for (const Step &step : steps) {
+    SCOPED_TRACE(step.what);
+    step.draw();
+    EXPECT_EQ(surface.Present(), step.rows);
+    EXPECT_EQ(surface.Shown(), surface.Image());
+  }
+}
+
+TEST(QtDrawingSurface, DrawingIsShownOnceTheEventLoopRuns) {
+  QtDrawingSurface surface(nullptr, 0);
+  surface.resize(40, 30);
+  surface.Scale(ScaleMode::Pixels);
+  surface.Cls();
+  surface.Line(0, 0, 39, 29, 0xFFFFFF);
+  EXPECT_NE(surface.Shown(), surface.Image()) << "not shown before control returns to the loop";
+  QCoreApplication::processEvents();
+  EXPECT_EQ(surface.Shown(), surface.Image());
+  EXPECT_EQ(surface.Present(), 0) << "already presented by the loop";
 }
 
 } // namespace
