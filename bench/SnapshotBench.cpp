@@ -149,7 +149,8 @@ void BM_Snapshot(benchmark::State &state) {
   }
 }
 
-// One headless tick: two snapshots, the figures, texts, title and Draw.
+// One headless tick: a snapshot, the interface count, the figures, texts,
+// title and Draw.
 void BM_Tick(benchmark::State &state) {
   EnsureLinks(static_cast<int>(state.range(0)));
   test::FakeMonitorView view;

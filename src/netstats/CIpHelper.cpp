@@ -34,6 +34,10 @@ std::optional<std::size_t> CIpHelper::ReadTable() {
 }
 
 std::int32_t CIpHelper::InterfaceCount() {
+  std::uint32_t known = 0;
+  if (m_table && m_table->GetNumberOfInterfaces(&known) == kNoError) {
+    return static_cast<std::int32_t>(std::min<std::uint32_t>(known, 0x7FFFFFFF));
+  }
   const auto filled = ReadTable();
   if (!filled) {
     return 0;

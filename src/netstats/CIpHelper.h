@@ -24,8 +24,9 @@ public:
   std::shared_ptr<CInterfaces> Interfaces();
 
   // The number of interfaces in a fresh table, without making records: what
-  // Count of a new snapshot would be. Touches neither the held collection nor
-  // the totals.
+  // Count of a new snapshot would be. The platform's own count when it keeps
+  // one, else a table counted. Touches neither the held collection nor the
+  // totals.
   std::int32_t InterfaceCount();
 
   // Totals of the last snapshot in bytes, exact; 0 before the first one.

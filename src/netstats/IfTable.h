@@ -59,6 +59,15 @@ public:
 
   virtual std::uint32_t GetIfTable(std::byte *pIfTable, std::uint32_t *pdwSize, bool bOrder) = 0;
 
+  // The contract of GetNumberOfInterfaces: stores how many rows a table
+  // taken now would hold and returns 0. A platform that cannot tell without
+  // building the table returns 50, and the caller counts a table instead;
+  // that is the default.
+  virtual std::uint32_t GetNumberOfInterfaces(std::uint32_t *pdwNumIf) {
+    static_cast<void>(pdwNumIf);
+    return kErrorNotSupported;
+  }
+
   // bDescr holds narrow text in the platform's code page; the program works
   // in UTF-8. Linux fills UTF-8 already, so the default is the identity.
   virtual std::string NarrowToUtf8(std::string_view narrow) const { return std::string(narrow); }

@@ -54,7 +54,20 @@ public:
     return kNoError;
   }
 
+  // The platform's own count, when the test gives one; GetIfTable is not
+  // asked for it.
+  std::uint32_t GetNumberOfInterfaces(std::uint32_t *pdwNumIf) override {
+    ++countCalls;
+    if (!numberOfInterfaces) {
+      return kErrorNotSupported;
+    }
+    *pdwNumIf = *numberOfInterfaces;
+    return kNoError;
+  }
+
+  std::optional<std::uint32_t> numberOfInterfaces;
   int calls = 0;
+  int countCalls = 0;
   bool lastOrder = true;
   bool started = false;
 

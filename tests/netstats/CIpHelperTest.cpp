@@ -301,6 +301,28 @@ TEST(CIpHelper, InterfaceCountIsTheCountOfAFreshSnapshotWithoutRecords) {
   }
 }
 
+TEST(CIpHelper, InterfaceCountTakesThePlatformsOwnCountWhenItHasOne) {
+  struct Case {
+    std::optional<std::uint32_t> platformCount;
+    std::int32_t expected;
+    int tableCalls; // GetIfTable calls the count costs
+  };
+  const Case cases[] = {
+      {7u, 7, 0},
+      {0u, 0, 0},
+      {0xFFFFFFFFu, 0x7FFFFFFF, 0}, // beyond the list's reach: capped, never negative
+      {std::nullopt, 1, 2},         // not known: a table is counted
+  };
+  for (const auto &c : cases) {
+    Helper h;
+    h.table->Push(BuildMibTable({Row(9, 5, 5)}));
+    h.table->numberOfInterfaces = c.platformCount;
+    EXPECT_EQ(h.ip.InterfaceCount(), c.expected);
+    EXPECT_EQ(h.table->countCalls, 1);
+    EXPECT_EQ(h.table->calls, c.tableCalls);
+  }
+}
+
 TEST(CIpHelper, BadPlatformInputDecodesWithoutHarm) {
   // More rows than a 16-bit index reaches, all read.
   std::vector<MibRow> many(40'000, Row(1, 1, 2));

@@ -682,6 +682,28 @@ std::uint32_t LinuxIfTable::GetIfTable(std::byte *pIfTable, std::uint32_t *pdwSi
   return kNoError;
 }
 
+std::uint32_t LinuxIfTable::GetNumberOfInterfaces(std::uint32_t *pdwNumIf) {
+  constexpr std::uint32_t kErrorInvalidParameter = 87;
+  if (pdwNumIf == nullptr) {
+    return kErrorInvalidParameter;
+  }
+  // Between a size query and its fill the pending rows point at the links,
+  // which a notification taken in now could change or delete.
+  if (m_mode != Mode::Cached || !m_statsSupported || !m_linksKnown || m_pending) {
+    return kErrorNotSupported;
+  }
+  // Every link of the namespace is in the counters dump, so the rows of a
+  // snapshot are exactly the links known once the notifications are in.
+  const auto drained =
+      m_notifications->DrainNotifications([this](const nlmsghdr &m) { ApplyNotification(m); });
+  if (drained != NetlinkSocket::Drain::Ok) {
+    m_linksKnown = false; // overflow: the next snapshot reads the links whole
+    return kErrorNotSupported;
+  }
+  *pdwNumIf = static_cast<std::uint32_t>(m_links.size());
+  return kNoError;
+}
+
 std::shared_ptr<IIfTable> MakePlatformIfTable() { return std::make_shared<LinuxIfTable>(); }
 
 } // namespace tallyflow

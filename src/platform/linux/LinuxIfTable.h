@@ -45,6 +45,11 @@ public:
   // follows it is served from that same snapshot.
   std::uint32_t GetIfTable(std::byte *pIfTable, std::uint32_t *pdwSize, bool bOrder) override;
 
+  // With the links cached, the count is theirs once the waiting
+  // notifications are taken in: no dump at all. Otherwise (before the first
+  // snapshot, after an overflow, on the full-dump path) not known.
+  std::uint32_t GetNumberOfInterfaces(std::uint32_t *pdwNumIf) override;
+
 private:
   // One link's row with everything but the counters, and what it was made of.
   struct Link {

@@ -256,6 +256,35 @@ TEST_F(LinuxIfTableTest, CachedRowsAgreeWithAFreshFullDumpAfterEveryKindOfChange
   }
 }
 
+// The count comes from the cached links without a dump; it must be the row
+// count of a fresh table right after any change, before any snapshot.
+TEST_F(LinuxIfTableTest, CountFromTheCachedLinksFollowsEveryChangeAtOnce) {
+  std::uint32_t count = 0;
+  EXPECT_EQ(table->GetNumberOfInterfaces(&count), 50u) << "nothing cached before the first snapshot";
+  EXPECT_EQ(table->GetNumberOfInterfaces(nullptr), 87u);
+  Rows(*table);
+  const char *changes[] = {
+      "ip link add va0 type veth peer name vb0",
+      "ip link add br0 type bridge && ip link set va0 master br0",
+      "ip link set vb0 name vrenamed && ip link set vrenamed up",
+      "ip link del va0",
+      "ip link add vc0 type veth peer name vd0 && ip link add ve0 type veth peer name vf0",
+      "ip link del br0 && ip link del vc0",
+  };
+  for (const char *change : changes) {
+    Sh(change);
+    ASSERT_EQ(table->GetNumberOfInterfaces(&count), 0u) << "after: " << change;
+    LinuxIfTable fresh(LinuxIfTable::Mode::FullDump);
+    EXPECT_EQ(count, Rows(fresh).size()) << "after: " << change;
+  }
+
+  // Between a size query and its fill the count does not take in news.
+  std::uint32_t size = 0;
+  ASSERT_EQ(table->GetIfTable(nullptr, &size, false), 122u);
+  EXPECT_EQ(table->GetNumberOfInterfaces(&count), 50u);
+  EXPECT_EQ(table->GetIfTable(nullptr, &size, false), 122u);
+}
+
 TEST_F(LinuxIfTableTest, SizeQueryAndFillAreServedFromOneDump) {
   std::uint32_t size = 0;
   ASSERT_EQ(table->GetIfTable(nullptr, &size, false), 122u);
