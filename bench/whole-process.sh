@@ -1,55 +1,107 @@
 #!/usr/bin/env bash
 # Whole-process cost of the real window against nload, side by side in one
-# run: CPU time over a minute at 100 and 200 ms with 10 and 1,000 interfaces,
-# and Tallyflow's resident memory. Runs inside a private network namespace
-# (as root) that holds the interfaces; needs the program built in build/app
-# (scripts/run.sh builds it), Xvfb, xdotool, nload and tmux.
-#   bench/whole-process.sh [seconds]
+# run: CPU time at 100 and 200 ms with 10 and 1,000 interfaces, one row with
+# varying traffic, and Tallyflow's resident memory. Runs as root inside a
+# private network namespace that holds the interfaces, with its own sysfs so
+# that both programs see only those interfaces. Needs the program built in
+# build/app (scripts/run.sh builds it), Xvfb, nload and tmux.
+#   bench/whole-process.sh [seconds] [warm-up seconds]
+# COUNTS="10 1000" and INTERVALS="100 200" choose the rows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
+# The graph starts from an empty history and scrolls for its first 100
+# samples; warm up past that so the figures show the steady state.
+warmup="${2:-25}"
 exe="$PWD/build/app/src/app/tallyflow"
 [ -x "$exe" ] || { echo "build the program first: scripts/run.sh builds build/app" >&2; exit 1; }
 
 if [ "${TALLYFLOW_IN_NAMESPACE:-}" != 1 ]; then
-  exec unshare -n env TALLYFLOW_IN_NAMESPACE=1 "$0" "$@"
+  exec unshare -n -m env TALLYFLOW_IN_NAMESPACE=1 "$0" "$@"
 fi
+# /sys/class/net shows the network namespace of whoever mounted sysfs: mount
+# our own, or nload would count the host's interfaces instead of ours.
+mount --make-rprivate /
+mount -t sysfs sysfs /sys
 ip link set lo up
 
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }  # utime + stime, clock ticks
+# CPU time on the processor in ns (schedstat), user and kernel together.
+cpu_ns() { awk '{print $1}' "/proc/$1/schedstat"; }
 rss_kib() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
-hz=$(getconf CLK_TCK)
 links=1
 make_links() { # up to $1 links in all
-  local file; file=$(mktemp)
-  while [ "$links" -lt "$1" ]; do echo "link add w$links type veth peer name x$links" >>"$file"; links=$((links + 2)); done
-  ip -batch "$file"; rm -f "$file"
+  local file
+  file=$(mktemp)
+  while [ "$links" -lt "$1" ]; do
+    echo "link add w$links type veth peer name x$links" >>"$file"
+    links=$((links + 2))
+  done
+  ip -batch "$file"
+  rm -f "$file"
 }
 
 work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; tmux kill-server 2>/dev/null; rm -rf "$work"' EXIT
-Xvfb :77 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+tmx() { tmux -L "tallyflow-bench-$$" "$@"; }
+traffic=
+cleanup() {
+  kill $(jobs -p) 2>/dev/null || true
+  tmx kill-server 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+display=:$((70 + $$ % 20))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 sleep 1
 
-printf '\n| interfaces | interval | Tallyflow CPU | nload CPU | ratio | Tallyflow RSS after warm-up -> end |\n|---|---|---|---|---|---|\n'
-for n in 10 1000; do
+# UDP datagrams of varying size on lo, the interface both programs show
+# first: a graph that changes on every tick, as it does on a busy machine.
+start_traffic() {
+  python3 -c '
+import random, socket, time
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+while True:
+    for _ in range(random.randint(1, 40)):
+        s.sendto(b"x" * random.randint(64, 1400), ("127.0.0.1", 9))
+    time.sleep(0.05)' &
+  traffic=$!
+}
+
+measure() { # interfaces interval label
+  local n=$1 interval=$2 label=$3
+  mkdir -p "$work/cfg/Quorrin Software"
+  printf '[Main]\nUpdateInterval=%s\n' "$interval" >"$work/cfg/Quorrin Software/tallyflow.conf"
+  DISPLAY=$display XDG_CONFIG_HOME="$work/cfg" XDG_RUNTIME_DIR="$work" "$exe" &
+  local app=$!
+  tmx new-session -d -s nl -x 200 -y 50 "nload -t $interval -m"
+  sleep "$warmup"
+  local nl
+  nl=$(pgrep -x nload | head -n1)
+  local a0 n0 r0 a1 n1 r1
+  a0=$(cpu_ns "$app") n0=$(cpu_ns "$nl") r0=$(rss_kib "$app")
+  sleep "$seconds"
+  a1=$(cpu_ns "$app") n1=$(cpu_ns "$nl") r1=$(rss_kib "$app")
+  kill "$app"
+  tmx kill-session -t nl
+  wait "$app" 2>/dev/null || true
+  awk -v a=$((a1 - a0)) -v b=$((n1 - n0)) -v s="$seconds" -v n="$n" -v i="$interval" -v l="$label" \
+    -v r0="$r0" -v r1="$r1" \
+    'BEGIN { ta = 100 * a / 1e9 / s; tb = 100 * b / 1e9 / s;
+             printf "| %d | %d ms | %s | %.2f %% | %.2f %% | %s | %.1f -> %.1f MiB |\n", n, i, l, ta, tb,
+                    (b > 0 ? sprintf("%.2f", a / b) : "n/a"), r0 / 1024, r1 / 1024 }'
+}
+
+printf '\n%s s measured after %s s warm-up\n' "$seconds" "$warmup"
+printf '\n| interfaces | interval | traffic | Tallyflow CPU | nload CPU | ratio | Tallyflow RSS after warm-up -> end |\n'
+printf '|---|---|---|---|---|---|---|\n'
+for n in ${COUNTS:-10 1000}; do
   make_links "$n"
-  for interval in 100 200; do
-    mkdir -p "$work/cfg/Quorrin Software"
-    printf '[Main]\nUpdateInterval=%s\n' "$interval" >"$work/cfg/Quorrin Software/tallyflow.conf"
-    DISPLAY=:77 XDG_CONFIG_HOME="$work/cfg" XDG_RUNTIME_DIR="$work" "$exe" &
-    app=$!
-    tmux new-session -d -s nl -x 200 -y 50 "nload -t $interval -m"
-    sleep 5 # warm-up
-    nl=$(pgrep -x nload | head -n1)
-    a0=$(ticks "$app") n0=$(ticks "$nl") r0=$(rss_kib "$app")
-    sleep "$seconds"
-    a1=$(ticks "$app") n1=$(ticks "$nl") r1=$(rss_kib "$app")
-    kill "$app"; tmux kill-session -t nl
-    wait "$app" 2>/dev/null || true
-    awk -v a=$((a1 - a0)) -v b=$((n1 - n0)) -v s="$seconds" -v hz="$hz" -v n="$n" -v i="$interval" -v r0="$r0" -v r1="$r1" \
-      'BEGIN { ta = 100 * a / hz / s; tb = 100 * b / hz / s;
-               printf "| %d | %d ms | %.2f %% | %.2f %% | %s | %.1f -> %.1f MiB |\n", n, i, ta, tb,
-                      (b > 0 ? sprintf("%.2f", a / b) : "n/a"), r0 / 1024, r1 / 1024 }'
+  for interval in ${INTERVALS:-100 200}; do
+    measure "$n" "$interval" idle
   done
+  if [ "$n" = "$(echo ${COUNTS:-10 1000} | awk '{print $1}')" ]; then
+    start_traffic
+    measure "$n" "$(echo ${INTERVALS:-100 200} | awk '{print $1}')" varying
+    kill "$traffic"
+    wait "$traffic" 2>/dev/null || true
+  fi
 done
