@@ -52,7 +52,8 @@ constexpr std::size_t TableSize(std::size_t rows) { return kCountSize + rows * k
 // IP Helper's GetIfTable. With no buffer, or one smaller than the table, the
 // call stores the needed size in *pdwSize and returns 122; with a buffer large
 // enough it fills a MIB_IFTABLE image and returns 0; 50 means the platform
-// has no interface table.
+// has no interface table. Bytes of a row's name after its terminator, and of
+// its description beyond dwDescrLen, carry nothing and may be anything.
 class IIfTable {
 public:
   virtual ~IIfTable() = default;

@@ -419,9 +419,13 @@ void LinuxIfTable::Learn(const nlmsghdr &message) {
   const std::uint32_t descrLen = LoadLe32(row + mib::kDescrLen);
   std::memset(row, 0, mib::kDescr); // everything before the description
   const auto utf16 = NameToUtf16(link.name);
+  link.nameBytes = 2 * mib::kNameChars;
   for (std::size_t i = 0; i < utf16.size(); ++i) {
     row[mib::kName + 2 * i] = static_cast<std::byte>(utf16[i] & 0xFF);
     row[mib::kName + 2 * i + 1] = static_cast<std::byte>(utf16[i] >> 8);
+    if (utf16[i] == 0 && link.nameBytes == 2 * mib::kNameChars) {
+      link.nameBytes = 2 * (i + 1); // NameToUtf16 always leaves a terminator
+    }
   }
   auto put = [row](std::size_t offset, std::uint32_t v) { StoreLe32(row + offset, v); };
   put(mib::kIndex, ifindex);
@@ -501,7 +505,14 @@ void LinuxIfTable::AppendRow(const Link &link, const std::array<std::uint64_t, 1
 
 void LinuxIfTable::WriteRow(std::byte *row, const PendingRow &pending) {
   const auto &c = pending.counters;
-  std::memcpy(row, pending.link->row.data(), mib::kRowSize);
+  // Bytes past the name's terminator and the description's length carry
+  // nothing (the decoder never reads them), so they are left as they are:
+  // a row costs about 150 bytes of writing instead of 860.
+  const std::byte *from = pending.link->row.data();
+  std::memcpy(row + mib::kName, from + mib::kName, pending.link->nameBytes);
+  std::memcpy(row + mib::kIndex, from + mib::kIndex, mib::kDescr - mib::kIndex);
+  const std::size_t descrLen = std::min<std::size_t>(LoadLe32(from + mib::kDescrLen), mib::kDescrMax);
+  std::memcpy(row + mib::kDescr, from + mib::kDescr, descrLen);
   StoreLe32(row + mib::kInOctets, Low32(c[kRxBytes]));
   StoreLe32(row + mib::kInUcastPkts, Low32(c[kRxUcast]));
   StoreLe32(row + mib::kInNUcastPkts, Low32(c[kRxMulticast]));

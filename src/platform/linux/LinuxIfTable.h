@@ -65,10 +65,12 @@ private:
     std::uint32_t lastChange = 0;             // centiseconds since boot
     std::array<std::uint64_t, 10> counters{}; // from RTM_NEWLINK, for the full-dump path
     std::size_t messageDigest = 0;            // of the last RTM_NEWLINK taken in
+    std::size_t nameBytes = 2;                // of the UTF-16 name with its terminator
   };
 
-  // A snapshot is its rows' links and counters; the 860-byte rows are
-  // written only into the caller's buffer.
+  // A snapshot is its rows' links and counters; the rows are written only
+  // into the caller's buffer, and only their meaningful bytes: the name to
+  // its terminator, the numeric fields, the description to its length.
   struct PendingRow {
     const Link *link;
     std::array<std::uint64_t, 10> counters;

@@ -4,6 +4,7 @@
 
 #include "LinuxIfTable.h"
 #include "CIpHelper.h"
+#include "IfTableDecoder.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -253,6 +254,30 @@ TEST_F(LinuxIfTableTest, CachedRowsAgreeWithAFreshFullDumpAfterEveryKindOfChange
     const auto cached = Rows(*table);
     LinuxIfTable fresh(LinuxIfTable::Mode::FullDump);
     EXPECT_EQ(cached, Rows(fresh)) << "after: " << change;
+  }
+}
+
+// Rows are written only where they carry something; whatever the buffer
+// held before must not show through in a record.
+TEST_F(LinuxIfTableTest, WhatTheBufferHeldBeforeNeverShowsInARecord) {
+  Sh("ip link add longer-name-x type veth peer name v0 && ip link set v0 alias Uplink");
+  auto decode = [&](std::byte junk) {
+    std::uint32_t size = 0;
+    EXPECT_EQ(table->GetIfTable(nullptr, &size, false), 122u);
+    std::vector<std::byte> buffer(size, junk);
+    EXPECT_EQ(table->GetIfTable(buffer.data(), &size, false), 0u);
+    CInterfaces records;
+    DecodeIfTable(buffer, *table, records);
+    std::vector<std::string> out;
+    for (const auto &r : records) {
+      out.push_back(r->InterfaceName() + "|" + r->InterfaceDescription() + "|" + r->AdapterAddress());
+    }
+    return out;
+  };
+  const auto clean = decode(std::byte{0});
+  ASSERT_EQ(clean.size(), 3u);
+  for (std::byte junk : {std::byte{0xFF}, std::byte{'x'}, std::byte{0x80}}) {
+    EXPECT_EQ(decode(junk), clean) << "junk " << static_cast<int>(junk);
   }
 }
 
