@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
-#include <utility>
+#include <string_view>
 
 namespace tallyflow {
 
@@ -21,12 +21,13 @@ using DateTime = SystemStartClock::time_point;
 
 // One row of the platform's interface table at one moment. The platform's
 // numeric fields are unsigned 32-bit and are kept that way, so a counter of
-// 3,000,000,000 reads as such.
+// 3,000,000,000 reads as such. Texts are assigned in place, so a record
+// filled again keeps the room its texts had.
 class CInterface {
 public:
   // Accessor pairs in the record's operation table order (read, then assign).
   const std::string &InterfaceDescription() const { return m_InterfaceDescription; }
-  void InterfaceDescription(std::string strNewValue) { m_InterfaceDescription = std::move(strNewValue); }
+  void InterfaceDescription(std::string_view strNewValue) { m_InterfaceDescription.assign(strNewValue); }
   std::uint32_t OutputQueueLength() const { return m_OutputQueueLength; }
   void OutputQueueLength(std::uint32_t lngNewValue) { m_OutputQueueLength = lngNewValue; }
   std::uint32_t OutgoingErrors() const { return m_OutgoingErrors; }
@@ -60,7 +61,7 @@ public:
   std::uint32_t AdminStatus() const { return m_AdminStatus; }
   void AdminStatus(std::uint32_t NewValue) { m_AdminStatus = NewValue; }
   const std::string &AdapterAddress() const { return m_AdapterAddress; }
-  void AdapterAddress(std::string strNewValue) { m_AdapterAddress = std::move(strNewValue); }
+  void AdapterAddress(std::string_view strNewValue) { m_AdapterAddress.assign(strNewValue); }
   std::uint32_t Speed() const { return m_Speed; }
   void Speed(std::uint32_t lngNewValue) { m_Speed = lngNewValue; }
   std::uint32_t InterfaceType() const { return m_InterfaceType; }
@@ -68,7 +69,7 @@ public:
   std::uint32_t InterfaceIndex() const { return m_InterfaceIndex; }
   void InterfaceIndex(std::uint32_t lngNewValue) { m_InterfaceIndex = lngNewValue; }
   const std::string &InterfaceName() const { return m_InterfaceName; }
-  void InterfaceName(std::string strNewValue) { m_InterfaceName = std::move(strNewValue); }
+  void InterfaceName(std::string_view strNewValue) { m_InterfaceName.assign(strNewValue); }
 
 private:
   // Storage in the record's property order.

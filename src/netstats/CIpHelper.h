@@ -2,6 +2,7 @@
 
 #include "CInterfaces.h"
 #include "IfTable.h"
+#include "IfTableDecoder.h"
 
 #include <cstdint>
 #include <memory>
@@ -42,8 +43,14 @@ private:
   std::shared_ptr<CInterfaces> m_objInterfaces;
   std::uint64_t m_received = 0; // bytes
   std::uint64_t m_sent = 0;     // bytes
+  // A record block that no handle refers to any more, for the next snapshot.
+  std::shared_ptr<RecordBlock> TakeBlock();
+
   // Reused between snapshots so a steady table costs no allocation here.
   std::vector<std::byte> m_buffer;
+  // The blocks of the last few snapshots; one is filled again once nothing
+  // outside holds it (the tick keeps only the last snapshot).
+  std::vector<std::shared_ptr<RecordBlock>> m_blocks;
 };
 
 } // namespace tallyflow

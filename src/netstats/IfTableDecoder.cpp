@@ -31,6 +31,12 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 std::string Utf16LeToUtf8(std::span<const std::byte> units) {
   std::string out;
+  Utf16LeToUtf8(units, out);
+  return out;
+}
+
+void Utf16LeToUtf8(std::span<const std::byte> units, std::string &out) {
+  out.clear();
   const std::size_t count = units.size() / 2;
   auto unit = [&](std::size_t i) {
     return static_cast<char16_t>(static_cast<unsigned>(units[2 * i]) | static_cast<unsigned>(units[2 * i + 1])
@@ -51,23 +57,30 @@ std::string Utf16LeToUtf8(std::span<const std::byte> units) {
     }
     AppendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? kReplacement : static_cast<char32_t>(u));
   }
-  return out;
 }
 
-std::string FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t length) {
+std::size_t FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t length,
+                                 char (&text)[mib::kPhysAddrMax * 3]) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   if (length <= 0) {
-    return {};
+    return 0;
   }
   const std::size_t n = std::min({static_cast<std::size_t>(length), bytes.size(), mib::kPhysAddrMax});
-  char text[mib::kPhysAddrMax * 3];
+  if (n == 0) {
+    return 0;
+  }
   for (std::size_t j = 0; j < n; ++j) {
     const auto b = static_cast<unsigned>(bytes[j]);
     text[3 * j] = kHex[b >> 4];
     text[3 * j + 1] = kHex[b & 0x0F];
     text[3 * j + 2] = '-';
   }
-  return std::string(text, n * 3 - 1); // without the last "-"
+  return n * 3 - 1; // without the last "-"
+}
+
+std::string FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t length) {
+  char text[mib::kPhysAddrMax * 3];
+  return std::string(text, FormatAdapterAddress(bytes, length, text));
 }
 
 std::size_t CompleteRows(std::span<const std::byte> image) {
@@ -78,7 +91,8 @@ std::size_t CompleteRows(std::span<const std::byte> image) {
   return std::min(claimed, (image.size() - mib::kCountSize) / mib::kRowSize);
 }
 
-IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &table, CInterfaces &into) {
+IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &table, CInterfaces &into,
+                            std::shared_ptr<RecordBlock> block) {
   IfTableTotals totals;
   if (image.size() < mib::kCountSize) {
     return totals;
@@ -89,7 +103,13 @@ IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &ta
   // The snapshot's records share one allocation: each handle owns the whole
   // block (a record held alone keeps its snapshot's records alive) and points
   // at its own record, which nothing changes after this.
-  const auto block = std::make_shared<std::vector<CInterface>>(rows);
+  if (block) {
+    block->resize(rows);
+  } else {
+    block = std::make_shared<RecordBlock>(rows);
+  }
+  std::string name; // scratch, its room kept from row to row
+  char address[mib::kPhysAddrMax * 3];
   std::shared_ptr<CInterface> objInterface;
   for (std::size_t i = 0; i < rows; ++i) {
     const std::byte *row = image.data() + mib::kCountSize + i * mib::kRowSize;
@@ -106,8 +126,15 @@ IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &ta
       // bytes of the narrow text, which is a character each in the platform's
       // single-byte code pages.
       const std::size_t keep = std::min(static_cast<std::size_t>(descrLen), mib::kDescrMax);
-      const auto *descr = reinterpret_cast<const char *>(row + mib::kDescr);
-      rec.InterfaceDescription(table.NarrowToUtf8(std::string_view(descr, keep)));
+      const std::string_view descr(reinterpret_cast<const char *>(row + mib::kDescr), keep);
+      // Plain ASCII reads the same in every code page and in UTF-8.
+      if (std::all_of(descr.begin(), descr.end(), [](char c) { return (c & 0x80) == 0; })) {
+        rec.InterfaceDescription(descr);
+      } else {
+        rec.InterfaceDescription(table.NarrowToUtf8(descr));
+      }
+    } else {
+      rec.InterfaceDescription({}); // a record filled again must not keep an old one
     }
     rec.OutputQueueLength(field(mib::kOutQLen));
     rec.OutgoingErrors(field(mib::kOutErrors));
@@ -125,12 +152,14 @@ IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &ta
     rec.LastChange(DateTime(SystemStartClock::duration(field(mib::kLastChange))));
     rec.OperationalStatus(field(mib::kOperStatus));
     rec.AdminStatus(field(mib::kAdminStatus));
-    rec.AdapterAddress(FormatAdapterAddress(std::span(row + mib::kPhysAddr, mib::kPhysAddrMax),
-                                            static_cast<std::int32_t>(field(mib::kPhysAddrLen))));
+    rec.AdapterAddress(std::string_view(
+        address, FormatAdapterAddress(std::span(row + mib::kPhysAddr, mib::kPhysAddrMax),
+                                      static_cast<std::int32_t>(field(mib::kPhysAddrLen)), address)));
     rec.Speed(field(mib::kSpeed));
     rec.InterfaceType(field(mib::kType));
     rec.InterfaceIndex(field(mib::kIndex));
-    rec.InterfaceName(Utf16LeToUtf8(std::span(row + mib::kName, mib::kNameChars * 2)));
+    Utf16LeToUtf8(std::span(row + mib::kName, mib::kNameChars * 2), name);
+    rec.InterfaceName(name);
 
     totals.received += rec.OctetsReceived();
     totals.sent += rec.OctetsSent();

@@ -4,9 +4,11 @@
 #include "IfTable.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tallyflow {
 
@@ -21,7 +23,14 @@ struct IfTableTotals {
 // to `into`, in table order, and returns the totals. Never reads outside
 // `image`: a row count that claims more rows than the image holds decodes only
 // the complete rows inside it. `table` converts the narrow description text.
-IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &table, CInterfaces &into);
+//
+// The records live in one block that every handle shares. A block passed in
+// must be one that no record handle refers to any more; it is filled again
+// (every field of every record is written) without allocating for records
+// or, mostly, their texts. Without one a new block is made.
+using RecordBlock = std::vector<CInterface>;
+IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &table, CInterfaces &into,
+                            std::shared_ptr<RecordBlock> block = nullptr);
 
 // The rows a MIB_IFTABLE image holds: what its count claims, but only the
 // complete rows inside the image.
@@ -30,10 +39,15 @@ std::size_t CompleteRows(std::span<const std::byte> image);
 // wszName: UTF-16LE code units up to the first NUL (all when there is none),
 // as UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf16LeToUtf8(std::span<const std::byte> units);
+// The same, replacing the contents of `out` (whose room is kept).
+void Utf16LeToUtf8(std::span<const std::byte> units, std::string &out);
 
 // bPhysAddr as upper-case two-digit hex bytes joined by "-"; empty when the
 // length is 0 or negative; at most the 8 bytes the row holds.
 std::string FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t length);
+// The same into `text`; returns the characters written (at most 23).
+std::size_t FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t length,
+                                 char (&text)[mib::kPhysAddrMax * 3]);
 
 inline std::uint32_t LoadLe32(const std::byte *p) {
   return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
