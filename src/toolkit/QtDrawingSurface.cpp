@@ -11,7 +11,12 @@
 namespace tallyflow {
 namespace {
 constexpr float kTwipsPerPixel = 15.0f;
+
+// A colour (0x00BBGGRR) as an opaque RGB32 pixel.
+constexpr QRgb ToRgb(Colour colour) {
+  return 0xFF000000u | (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
 }
+} // namespace
 
 QtDrawingSurface::QtDrawingSurface(QWidget *parent, std::int16_t borderStyle)
     : QFrame(parent), m_borderStyle(borderStyle) {
@@ -37,9 +42,12 @@ bool QtDrawingSurface::AutoRedraw(bool value) {
   return true;
 }
 
+// Everything written down before a Cls would be erased by it: dropped.
 bool QtDrawingSurface::Cls() {
   SyncImageSize();
-  m_image.fill(ToQColor(m_backColour));
+  m_pending.clear();
+  m_pendingCls = true;
+  m_pendingBack = ToRgb(m_backColour);
   Changed();
   return true;
 }
@@ -72,14 +80,18 @@ int QtDrawingSurface::ToPixel(float v) const {
   return static_cast<int>(std::lround(pixels));
 }
 
+void QtDrawingSurface::Record(int x1, int y1, int x2, int y2, Colour colour) {
+  SyncImageSize();
+  m_pending.push_back(PixelOp{x1, y1, x2, y2, ToRgb(colour)});
+}
+
 // Writes straight into the image's scan lines, clipped to the image. Along an
 // axis a line is a span fill; a slanted line takes one pixel per step along
 // its longer axis, the one nearest the exact line (a tie goes away from the
 // start). Only the steps inside the image are visited, so a line from far
 // outside costs no more than one across it.
-void QtDrawingSurface::PixelLine(int x1, int y1, int x2, int y2, Colour colour) {
-  SyncImageSize();
-  const QRgb pixel = ToQColor(colour).rgb();
+void QtDrawingSurface::RasterLine(const PixelOp &op) const {
+  const auto [x1, y1, x2, y2, pixel] = op;
   uchar *bits = m_image.bits(); // one detach check for the whole line
   const qsizetype stride = m_image.bytesPerLine();
   const int width = m_image.width();
@@ -123,7 +135,7 @@ void QtDrawingSurface::PixelLine(int x1, int y1, int x2, int y2, Colour colour) 
 }
 
 bool QtDrawingSurface::Line(float x1, float y1, float x2, float y2, Colour colour) {
-  PixelLine(ToPixel(x1), ToPixel(y1), ToPixel(x2), ToPixel(y2), colour);
+  Record(ToPixel(x1), ToPixel(y1), ToPixel(x2), ToPixel(y2), colour);
   Changed();
   return true;
 }
@@ -133,10 +145,10 @@ bool QtDrawingSurface::Rectangle(float x1, float y1, float x2, float y2, Colour 
   const int r = ToPixel(std::max(x1, x2));
   const int t = ToPixel(std::min(y1, y2));
   const int b = ToPixel(std::max(y1, y2));
-  PixelLine(l, t, r, t, colour);
-  PixelLine(l, b, r, b, colour);
-  PixelLine(l, t, l, b, colour);
-  PixelLine(r, t, r, b, colour);
+  Record(l, t, r, t, colour);
+  Record(l, b, r, b, colour);
+  Record(l, t, l, b, colour);
+  Record(r, t, r, b, colour);
   Changed();
   return true;
 }
@@ -159,7 +171,11 @@ void QtDrawingSurface::Changed() {
 
 int QtDrawingSurface::Present() {
   m_presentQueued = false;
-  SyncImageSize();
+  Rasterise();
+  if (!m_imageChanged && m_shown.size() == m_image.size()) {
+    return 0; // the same picture as last time: not even compared
+  }
+  m_imageChanged = false;
   const QRect area = contentsRect();
   if (m_shown.size() != m_image.size()) {
     m_shown = m_image.copy(); // a copy of its own: drawing must not detach
@@ -199,17 +215,67 @@ void QtDrawingSurface::paintEvent(QPaintEvent *event) {
 }
 
 void QtDrawingSurface::SyncImageSize() const {
+  // The margins are the border's and never change, so the drawable area
+  // follows the widget's size; contentsRect is worked out only when that
+  // changed (it costs more than a drawing operation).
+  if (size() == m_widgetSize && !m_image.isNull()) {
+    return;
+  }
+  m_widgetSize = size();
   const QSize size = contentsRect().size().expandedTo(QSize(1, 1));
   if (size != m_image.size()) {
+    ApplyPending(); // at the size they were drawn at
     QImage grown(size, QImage::Format_RGB32);
     grown.fill(ToQColor(m_backColour));
     QPainter(&grown).drawImage(0, 0, m_image);
     m_image = std::move(grown);
+    m_frameKnown = false; // cut or padded: no longer what its operations make
+    m_imageChanged = true;
   }
 }
 
-const QImage &QtDrawingSurface::Image() const {
+void QtDrawingSurface::ApplyPending() const {
+  if (!m_pendingCls && m_pending.empty()) {
+    return;
+  }
+  if (m_pendingCls) {
+    m_image.fill(m_pendingBack);
+    m_frame.clear();
+    m_frameBack = m_pendingBack;
+    m_frameKnown = true;
+  }
+  for (const PixelOp &op : m_pending) {
+    RasterLine(op);
+  }
+  // A picture drawn on without a Cls keeps growing; past a bound it is no
+  // longer worth comparing with.
+  constexpr std::size_t kFrameKept = 4096;
+  if (m_frameKnown && m_frame.size() + m_pending.size() <= kFrameKept) {
+    m_frame.insert(m_frame.end(), m_pending.begin(), m_pending.end());
+  } else {
+    m_frameKnown = false;
+    m_frame.clear();
+  }
+  m_pending.clear();
+  m_pendingCls = false;
+  m_imageChanged = true;
+  ++m_rasterisations;
+}
+
+bool QtDrawingSurface::Rasterise() const {
   SyncImageSize();
+  if (m_pendingCls && m_frameKnown && m_pendingBack == m_frameBack && m_pending == m_frame) {
+    m_pending.clear(); // the image holds exactly this picture already
+    m_pendingCls = false;
+    return false;
+  }
+  const bool any = m_pendingCls || !m_pending.empty();
+  ApplyPending();
+  return any;
+}
+
+const QImage &QtDrawingSurface::Image() const {
+  Rasterise();
   return m_image;
 }
 

@@ -184,6 +184,85 @@ TEST(QtDrawingSurface, PresentCopiesAndRepaintsOnlyTheRowsThatChanged) {
   }
 }
 
+// Drawing is written down and put into the image later, and an unchanged
+// picture is skipped: at every point where the image is looked at, it must be
+// what drawing each operation at once would have made.
+TEST(QtDrawingSurface, DeferredDrawingGivesTheSamePixelsAsDrawingAtOnce) {
+  using Step = std::function<void(QtDrawingSurface &)>;
+  auto frame = [](Colour ink) {
+    return [ink](QtDrawingSurface &s) {
+      s.Cls();
+      s.Rectangle(1, 1, 30, 20, 0x808000);
+      s.Line(2, 18, 29, 3, ink);
+    };
+  };
+  const struct {
+    Step step;
+    bool look; // the lazy surface is looked at after this step
+  } script[] = {
+      {frame(0x00FF00), true},
+      {frame(0x00FF00), true},                                          // the same picture: skipped
+      {frame(0x0000FF), true},                                          // another ink
+      {[](QtDrawingSurface &s) { s.Line(0, 0, 39, 29, 0xFF); }, false}, // drawn on, no Cls
+      {frame(0x0000FF), true},                                          // the picture before it again
+      {[](QtDrawingSurface &s) { s.BackColor(0x202020); }, false},
+      {frame(0x0000FF), true}, // same lines, new background
+      {[](QtDrawingSurface &s) { s.Line(5, 5, 6, 25, 0xFFFF); }, false},
+      {[](QtDrawingSurface &s) { s.resize(30, 24); }, false}, // drawn before the resize
+      {[](QtDrawingSurface &s) { s.Line(0, 23, 29, 23, 0xFF00FF); }, true},
+      {frame(0x0000FF), true},
+      {[](QtDrawingSurface &s) { s.resize(40, 30); }, true}, // grown: padded
+      {frame(0x0000FF), true},                               // so drawn again
+      {[](QtDrawingSurface &s) {
+         s.Cls();
+         s.Line(3, 3, 9, 9, 0xFFFFFF);
+         s.Cls();
+       },
+       true}, // what a Cls erases is never drawn
+      {[](QtDrawingSurface &s) { s.resize(30, 24); }, true},
+      {[](QtDrawingSurface &s) { s.Line(0, 0, 39, 29, 0xFF); }, false},
+      {[](QtDrawingSurface &s) { s.resize(40, 30); }, true}, // drawn small, then padded
+  };
+  QtDrawingSurface eager(nullptr, 0), lazy(nullptr, 0);
+  for (QtDrawingSurface *s : {&eager, &lazy}) {
+    s->resize(40, 30);
+    s->Scale(ScaleMode::Pixels);
+  }
+  int step = 0;
+  for (const auto &s : script) {
+    SCOPED_TRACE("step " + std::to_string(step++));
+    s.step(eager);
+    // Every step put into the image at once; a line wholly outside makes
+    // each picture differ from the last, so eager never skips one.
+    eager.Line(-10, -10, -5, -10, 0xFFFFFF);
+    eager.Image();
+    s.step(lazy);
+    if (s.look) {
+      ASSERT_EQ(lazy.Image(), eager.Image());
+    }
+  }
+}
+
+TEST(QtDrawingSurface, AnUnchangedPictureIsNeitherDrawnNorCompared) {
+  QtDrawingSurface surface(nullptr, 0);
+  surface.resize(40, 30);
+  surface.Scale(ScaleMode::Pixels);
+  auto draw = [&](float y) {
+    surface.Cls();
+    surface.Rectangle(1, 1, 30, 20, 0x808000);
+    surface.Line(2, y, 29, 3, 0x00FF00);
+    return surface.Present();
+  };
+  EXPECT_EQ(draw(18), 30);
+  const int drawn = surface.Rasterisations();
+  EXPECT_EQ(draw(18), 0);
+  EXPECT_EQ(surface.Rasterisations(), drawn) << "the same operations: not drawn again";
+  EXPECT_GT(draw(17), 0) << "the line moved";
+  EXPECT_EQ(surface.Rasterisations(), drawn + 1);
+  surface.BackColor(0x000001);
+  EXPECT_EQ(draw(17), 30) << "same lines on another background";
+}
+
 TEST(QtDrawingSurface, DrawingIsShownOnceTheEventLoopRuns) {
   QtDrawingSurface surface(nullptr, 0);
   surface.resize(40, 30);
