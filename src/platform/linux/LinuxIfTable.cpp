@@ -526,10 +526,19 @@ void LinuxIfTable::WriteRow(std::byte *row, const PendingRow &pending) {
 }
 
 // Joins the link notifications, then reads every link whole; a change in
-// between arrives as a notification too, so nothing is missed.
+// between arrives as a notification too, so nothing is missed. A socket that
+// has lost nothing is kept (the periodic read): what waits in it is taken in
+// first, so the dump has the last word. Before the first read, and after an
+// overflow or a link we never heard of, a new one is joined.
 bool LinuxIfTable::Relearn() {
   if (m_mode == Mode::Cached) {
-    m_notifications = std::make_unique<NetlinkSocket>(RTMGRP_LINK);
+    const bool keep = !m_resubscribe && m_notifications && m_notifications->Valid() &&
+                      m_notifications->DrainNotifications(
+                          [this](const nlmsghdr &m) { ApplyNotification(m); }) == NetlinkSocket::Drain::Ok;
+    if (!keep) {
+      m_notifications = std::make_unique<NetlinkSocket>(RTMGRP_LINK);
+      m_resubscribe = false;
+    }
   }
   if (!m_socket->Valid()) {
     m_socket = std::make_unique<NetlinkSocket>();
@@ -584,6 +593,7 @@ bool LinuxIfTable::SnapshotFromStats() {
       m_notifications->DrainNotifications([this](const nlmsghdr &m) { ApplyNotification(m); });
   if (drained != NetlinkSocket::Drain::Ok) {
     m_linksKnown = false; // overflow: some changes were lost, read the links whole
+    m_resubscribe = true;
     if (!Relearn()) {
       return false;
     }
@@ -632,6 +642,7 @@ bool LinuxIfTable::SnapshotFromStats() {
   }
   if (m_unknownLink) {
     m_linksKnown = false; // a link we never heard of: learn them all again
+    m_resubscribe = true;
   }
   return !m_unknownLink;
 }
@@ -654,8 +665,9 @@ bool LinuxIfTable::Snapshot() {
       return true;
     }
     if (!m_unknownLink) {
-      m_socket = std::make_unique<NetlinkSocket>(); // try once more on a new socket
+      m_socket = std::make_unique<NetlinkSocket>(); // try once more on new sockets
       m_linksKnown = false;
+      m_resubscribe = true;
     }
   }
   return false;
@@ -720,6 +732,7 @@ std::uint32_t LinuxIfTable::GetNumberOfInterfaces(std::uint32_t *pdwNumIf) {
       m_notifications->DrainNotifications([this](const nlmsghdr &m) { ApplyNotification(m); });
   if (drained != NetlinkSocket::Drain::Ok) {
     m_linksKnown = false; // overflow: the next snapshot reads the links whole
+    m_resubscribe = true;
     return kErrorNotSupported;
   }
   *pdwNumIf = static_cast<std::uint32_t>(m_links.size());

@@ -104,6 +104,7 @@ private:
   std::vector<std::uint32_t> m_fullDumpOrder;
   bool m_pending = false;
   bool m_linksKnown = false; // m_links matches the kernel (as of the last notification)
+  bool m_resubscribe = true; // the next Relearn joins the notifications on a new socket
   bool m_descriptionsDirty = true;
   bool m_statsSupported = true;
   bool m_unknownLink = false;

@@ -187,7 +187,9 @@ TEST_F(LinuxIfTableTest, DescriptionsAreRecognisableUniqueAndFollowChanges) {
   EXPECT_EQ(names.count("vb0"), 0u);
 
   // The kernel says nothing when a link that is down gets an alias; the links
-  // are read whole every 2 seconds, so it shows by then.
+  // are read whole every 2 seconds, so it shows by then, even with older news
+  // of the link (its last alias while up) still waiting to be taken in.
+  Sh("ip link set vrenamed up && ip link set vrenamed alias 'Loud side' && ip link set vrenamed down");
   Sh("ip link set vrenamed alias 'Quiet side'");
   std::this_thread::sleep_for(std::chrono::milliseconds(2100));
   EXPECT_EQ(ByName(*ip().Interfaces()).at("vrenamed")->InterfaceDescription(), "Quiet side");
