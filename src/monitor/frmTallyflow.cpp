@@ -200,6 +200,9 @@ void frmTallyflow::BuildControls() {
                                                      m_labels[MonitorLabel::lblSent], image}) {
     w->setFocusPolicy(Qt::NoFocus);
   }
+  for (const auto &[id, l] : m_labels) {
+    m_captions[id] = l->text().toStdString();
+  }
   setTabOrder(cboConnectionType, cboUpdateInterval);
   setTabOrder(cboUpdateInterval, chkStartUp);
   setTabOrder(chkStartUp, btnAbout);
@@ -368,20 +371,23 @@ void frmTallyflow::ConnectionAdd(const std::string &text) {
 
 QLabel *frmTallyflow::LabelOf(MonitorLabel label) const { return m_labels.at(label); }
 
+// Captions are kept as the tick wrote them, so an unchanged one costs a
+// string compare and never touches the label.
 bool frmTallyflow::Caption(MonitorLabel label, const std::string &text) {
-  QLabel *l = LabelOf(label);
-  const QString caption = QString::fromStdString(text);
-  if (caption == l->text()) {
+  std::string &shown = m_captions.at(label);
+  if (text == shown) {
     return true; // unchanged: no relayout, no repaint
   }
-  l->setText(caption);
+  QLabel *l = LabelOf(label);
+  l->setText(QString::fromStdString(text));
+  shown = text;
   if (m_sizedToText.contains(l)) {
     l->adjustSize(); // with the font actually used
   }
   return true;
 }
 
-std::string frmTallyflow::Caption(MonitorLabel label) const { return LabelOf(label)->text().toStdString(); }
+std::string frmTallyflow::Caption(MonitorLabel label) const { return m_captions.at(label); }
 
 void frmTallyflow::Title(const std::string &text) {
   const QString title = QString::fromStdString(text);

@@ -106,8 +106,9 @@ private:
   QPushButton *btnAbout = nullptr;
   QPushButton *btnExit = nullptr;
   std::map<MonitorLabel, QLabel *> m_labels;
-  std::map<std::string, QWidget *> m_controls; // by name, for layout
-  std::set<const QWidget *> m_sizedToText;     // labels whose size follows their text
+  std::map<MonitorLabel, std::string> m_captions; // each label's text, in UTF-8
+  std::map<std::string, QWidget *> m_controls;    // by name, for layout
+  std::set<const QWidget *> m_sizedToText;        // labels whose size follows their text
   QtTimer *m_tmrUpdate = nullptr;
   QtTimer *m_Timer1 = nullptr;
 
