@@ -186,19 +186,37 @@ void BM_TickRebuildingTheList(benchmark::State &state) {
   }
 }
 
-// Keeps the results so the ratios can be printed at the end.
+// Keeps the results so the ratios can be printed at the end: the median of
+// the repetitions when there are several, else the one run.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
   void ReportRuns(const std::vector<Run> &runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const auto &run : runs) {
-      if (run.run_type == Run::RT_Iteration) {
-        results[run.run_name.function_name][run.run_name.args] = run.GetAdjustedRealTime();
+      auto &slot = results[run.run_name.function_name][run.run_name.args];
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        slot = {run.GetAdjustedRealTime(), true};
+      } else if (run.run_type == Run::RT_Iteration && !slot.second) {
+        slot = {run.GetAdjustedRealTime(), false};
       }
     }
   }
-  std::map<std::string, std::map<std::string, double>> results; // ns by benchmark, argument
+  double Time(const std::string &name, const std::string &args) {
+    return results[name][args].first; // 0 when that benchmark did not run
+  }
+  // Time in the benchmark's unit, and whether it is a median.
+  std::map<std::string, std::map<std::string, std::pair<double, bool>>> results;
 };
+
+// A ratio, or a dash when a benchmark it needs did not run.
+std::string Ratio(double a, double b) {
+  if (a <= 0 || b <= 0) {
+    return "-";
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", a / b);
+  return text;
+}
 
 } // namespace
 
@@ -220,12 +238,15 @@ int main(int argc, char **argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto &r = reporter.results;
+  auto &r = reporter;
   std::printf("\n%-8s %14s %14s %16s %14s\n", "N", "snapshot/proc", "snapshot/dump", "tick/snapshot",
               "snapshot us");
-  for (const auto &[args, snapshot] : r["BM_Snapshot"]) {
-    std::printf("%-8s %14.2f %14.2f %16.2f %14.1f\n", args.c_str(), snapshot / r["BM_ProcNetDev"][args],
-                snapshot / r["BM_RawGetLink"][args], r["BM_Tick"][args] / snapshot, snapshot);
+  for (const auto &[args, entry] : std::map(r.results["BM_Snapshot"])) {
+    const double snapshot = entry.first;
+    std::printf("%-8s %14s %14s %16s %14.1f\n", args.c_str(),
+                Ratio(snapshot, r.Time("BM_ProcNetDev", args)).c_str(),
+                Ratio(snapshot, r.Time("BM_RawGetLink", args)).c_str(),
+                Ratio(r.Time("BM_Tick", args), snapshot).c_str(), snapshot);
   }
   benchmark::Shutdown();
   return 0;
