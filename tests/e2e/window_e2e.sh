@@ -13,9 +13,17 @@ conf="$XDG_CONFIG_HOME/Quorrin Software/$(basename "$exe").conf"
 run_once() { # prints the window's position
   "$exe" &
   local pid=$!
-  local wid=""
+  local wid="" starts=1
   for _ in $(seq 50); do
     wid=$(xdotool search --name "download speed" 2>/dev/null | head -n1) && [ -n "$wid" ] && break
+    # Now and then the display refuses the very first connection under load
+    # ("could not connect to display"): start again, at most twice.
+    if ! kill -0 $pid 2>/dev/null && [ $starts -lt 3 ]; then
+      echo "the program ended before its window appeared; starting it again" >&2
+      "$exe" &
+      pid=$!
+      starts=$((starts + 1))
+    fi
     sleep 0.2
   done
   [ -n "$wid" ] || { echo "no ticking window appeared" >&2; kill $pid; return 1; }
