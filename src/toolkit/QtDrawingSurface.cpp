@@ -32,10 +32,7 @@ QtDrawingSurface::QtDrawingSurface(QWidget *parent, std::int16_t borderStyle)
 
 QtDrawingSurface::~QtDrawingSurface() = default;
 
-QColor QtDrawingSurface::ToQColor(Colour colour) {
-  return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                static_cast<int>((colour >> 16) & 0xFF));
-}
+QColor QtDrawingSurface::ToQColor(Colour colour) { return QColor::fromRgb(ToRgb(colour)); }
 
 bool QtDrawingSurface::AutoRedraw(bool value) {
   m_autoRedraw = value;
@@ -262,16 +259,14 @@ void QtDrawingSurface::ApplyPending() const {
   ++m_rasterisations;
 }
 
-bool QtDrawingSurface::Rasterise() const {
+void QtDrawingSurface::Rasterise() const {
   SyncImageSize();
   if (m_pendingCls && m_frameKnown && m_pendingBack == m_frameBack && m_pending == m_frame) {
     m_pending.clear(); // the image holds exactly this picture already
     m_pendingCls = false;
-    return false;
+    return;
   }
-  const bool any = m_pendingCls || !m_pending.empty();
   ApplyPending();
-  return any;
 }
 
 const QImage &QtDrawingSurface::Image() const {

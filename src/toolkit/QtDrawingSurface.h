@@ -73,9 +73,9 @@ private:
   // no resize events, so every operation checks. Operations written down
   // before a change of size are put in at the size they were drawn at.
   void SyncImageSize() const;
-  // Puts the operations written down into the image; false when the image
-  // already held exactly that picture.
-  bool Rasterise() const;
+  // Puts the operations written down into the image, unless it already
+  // holds exactly that picture.
+  void Rasterise() const;
   void ApplyPending() const;
   void Changed();
   void Record(int x1, int y1, int x2, int y2, Colour colour);

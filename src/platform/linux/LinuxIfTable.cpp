@@ -419,14 +419,13 @@ void LinuxIfTable::Learn(const nlmsghdr &message) {
   const std::uint32_t descrLen = LoadLe32(row + mib::kDescrLen);
   std::memset(row, 0, mib::kDescr); // everything before the description
   const auto utf16 = NameToUtf16(link.name);
-  link.nameBytes = 2 * mib::kNameChars;
   for (std::size_t i = 0; i < utf16.size(); ++i) {
     row[mib::kName + 2 * i] = static_cast<std::byte>(utf16[i] & 0xFF);
     row[mib::kName + 2 * i + 1] = static_cast<std::byte>(utf16[i] >> 8);
-    if (utf16[i] == 0 && link.nameBytes == 2 * mib::kNameChars) {
-      link.nameBytes = 2 * (i + 1); // NameToUtf16 always leaves a terminator
-    }
   }
+  // NameToUtf16 always leaves a terminator.
+  const auto units = std::find(utf16.begin(), utf16.end(), u'\0') - utf16.begin();
+  link.nameBytes = 2 * (static_cast<std::size_t>(units) + 1);
   auto put = [row](std::size_t offset, std::uint32_t v) { StoreLe32(row + offset, v); };
   put(mib::kIndex, ifindex);
   put(mib::kType, IanaType(ifm->ifi_type, link.hardware.wireless));
@@ -525,6 +524,16 @@ void LinuxIfTable::WriteRow(std::byte *row, const PendingRow &pending) {
   StoreLe32(row + mib::kOutErrors, Low32(c[kTxErrors]));
 }
 
+bool LinuxIfTable::TakeInNotifications() {
+  if (m_notifications->DrainNotifications([this](const nlmsghdr &m) { ApplyNotification(m); }) ==
+      NetlinkSocket::Drain::Ok) {
+    return true;
+  }
+  m_linksKnown = false; // overflow: some changes were lost, read the links whole
+  m_resubscribe = true; // on a new socket
+  return false;
+}
+
 // Joins the link notifications, then reads every link whole; a change in
 // between arrives as a notification too, so nothing is missed. A socket that
 // has lost nothing is kept (the periodic read): what waits in it is taken in
@@ -532,9 +541,7 @@ void LinuxIfTable::WriteRow(std::byte *row, const PendingRow &pending) {
 // overflow or a link we never heard of, a new one is joined.
 bool LinuxIfTable::Relearn() {
   if (m_mode == Mode::Cached) {
-    const bool keep = !m_resubscribe && m_notifications && m_notifications->Valid() &&
-                      m_notifications->DrainNotifications(
-                          [this](const nlmsghdr &m) { ApplyNotification(m); }) == NetlinkSocket::Drain::Ok;
+    const bool keep = !m_resubscribe && m_notifications && m_notifications->Valid() && TakeInNotifications();
     if (!keep) {
       m_notifications = std::make_unique<NetlinkSocket>(RTMGRP_LINK);
       m_resubscribe = false;
@@ -589,11 +596,7 @@ bool LinuxIfTable::SnapshotFromStats() {
   if (!m_linksKnown && !Relearn()) {
     return false;
   }
-  const auto drained =
-      m_notifications->DrainNotifications([this](const nlmsghdr &m) { ApplyNotification(m); });
-  if (drained != NetlinkSocket::Drain::Ok) {
-    m_linksKnown = false; // overflow: some changes were lost, read the links whole
-    m_resubscribe = true;
+  if (!TakeInNotifications()) {
     if (!Relearn()) {
       return false;
     }
@@ -728,11 +731,7 @@ std::uint32_t LinuxIfTable::GetNumberOfInterfaces(std::uint32_t *pdwNumIf) {
   }
   // Every link of the namespace is in the counters dump, so the rows of a
   // snapshot are exactly the links known once the notifications are in.
-  const auto drained =
-      m_notifications->DrainNotifications([this](const nlmsghdr &m) { ApplyNotification(m); });
-  if (drained != NetlinkSocket::Drain::Ok) {
-    m_linksKnown = false; // overflow: the next snapshot reads the links whole
-    m_resubscribe = true;
+  if (!TakeInNotifications()) {
     return kErrorNotSupported;
   }
   *pdwNumIf = static_cast<std::uint32_t>(m_links.size());

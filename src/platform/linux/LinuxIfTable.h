@@ -83,6 +83,9 @@ private:
   bool Subscribe();
   void Learn(const nlmsghdr &message);
   void ApplyNotification(const nlmsghdr &message);
+  // Applies the waiting notifications; false after an overflow, which leaves
+  // the links to be read whole on a new socket.
+  bool TakeInNotifications();
   void ResolveDescriptions();
   void AppendRow(const Link &link, const std::array<std::uint64_t, 10> &counters);
   std::uint32_t ReadSpeed(const std::string &name);
