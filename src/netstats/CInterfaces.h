@@ -25,6 +25,11 @@ public:
   // returns a handle to it.
   Handle Add(Handle &objInterface);
 
+  // Appends the record without handing a handle back: each handle copy is an
+  // atomic count on the snapshot's shared block, twice per record for nothing
+  // when the caller (the table decoder) has no use for it.
+  void Append(Handle &&objInterface) { m_colInterfaces.push_back(std::move(objInterface)); }
+
   // The record at 1-based position vntIndexKey. Throws std::out_of_range for
   // a position outside 1..Count and std::invalid_argument for a text key.
   Handle Item(const IndexKey &vntIndexKey) const;

@@ -42,7 +42,17 @@ void Utf16LeToUtf8(std::span<const std::byte> units, std::string &out) {
     return static_cast<char16_t>(static_cast<unsigned>(units[2 * i]) | static_cast<unsigned>(units[2 * i + 1])
                                                                            << 8);
   };
-  for (std::size_t i = 0; i < count; ++i) {
+  // Names are nearly always ASCII: up to the first other unit they convert
+  // one for one, written in one go.
+  std::size_t ascii = 0;
+  while (ascii < count && unit(ascii) != 0 && unit(ascii) < 0x80) {
+    ++ascii;
+  }
+  out.resize(ascii);
+  for (std::size_t i = 0; i < ascii; ++i) {
+    out[i] = static_cast<char>(units[2 * i]);
+  }
+  for (std::size_t i = ascii; i < count; ++i) {
     const char16_t u = unit(i);
     if (u == 0) {
       break;
@@ -110,14 +120,10 @@ IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &ta
   }
   std::string name; // scratch, its room kept from row to row
   char address[mib::kPhysAddrMax * 3];
-  std::shared_ptr<CInterface> objInterface;
   for (std::size_t i = 0; i < rows; ++i) {
     const std::byte *row = image.data() + mib::kCountSize + i * mib::kRowSize;
     auto field = [row](std::size_t offset) { return LoadLe32(row + offset); };
-    if (!objInterface) {
-      objInterface = std::shared_ptr<CInterface>(block, &(*block)[i]);
-    }
-    CInterface &rec = *objInterface;
+    CInterface &rec = (*block)[i];
 
     // Lengths are read as signed: the platform's "negative" lengths mean none.
     const auto descrLen = static_cast<std::int32_t>(field(mib::kDescrLen));
@@ -163,7 +169,7 @@ IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &ta
 
     totals.received += rec.OctetsReceived();
     totals.sent += rec.OctetsSent();
-    into.Add(objInterface);
+    into.Append(std::shared_ptr<CInterface>(block, &rec));
   }
   return totals;
 }

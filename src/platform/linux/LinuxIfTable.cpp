@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstring>
 #include <ctime>
 #include <functional>
@@ -252,12 +253,13 @@ enum Counter : std::size_t {
   kTxErrors
 };
 
-std::array<std::uint64_t, 10> CountersOf(const rtnl_link_stats64 &s) {
-  return {s.rx_bytes,   s.rx_packets - std::min(s.multicast, s.rx_packets),
-          s.multicast,  s.rx_dropped,
-          s.rx_errors,  s.rx_nohandler,
-          s.tx_bytes,   s.tx_packets,
-          s.tx_dropped, s.tx_errors};
+// Only the low 32 bits of each counter go into a row.
+std::array<std::uint32_t, 10> CountersOf(const rtnl_link_stats64 &s) {
+  return {Low32(s.rx_bytes),   Low32(s.rx_packets - std::min(s.multicast, s.rx_packets)),
+          Low32(s.multicast),  Low32(s.rx_dropped),
+          Low32(s.rx_errors),  Low32(s.rx_nohandler),
+          Low32(s.tx_bytes),   Low32(s.tx_packets),
+          Low32(s.tx_dropped), Low32(s.tx_errors)};
 }
 
 rtnl_link_stats64 StatsOf(const nlattr *stats64, const nlattr *stats32) {
@@ -281,6 +283,49 @@ rtnl_link_stats64 StatsOf(const nlattr *stats64, const nlattr *stats32) {
     stats.rx_nohandler = s32.rx_nohandler;
   }
   return stats;
+}
+
+// The counters of one RTM_NEWSTATS message, read straight from its
+// IFLA_STATS_LINK_64 attribute: a field the kernel's (older, shorter) struct
+// lacks reads as 0, and so do all of them when the attribute is missing.
+// This runs once per link per snapshot, so it walks the attributes itself
+// instead of collecting them through callbacks.
+std::array<std::uint32_t, 10> CountersOfStatsMessage(const nlmsghdr &message) {
+  const auto *base = static_cast<const unsigned char *>(mnl_nlmsg_get_payload(&message));
+  const std::size_t total = mnl_nlmsg_get_payload_len(&message);
+  std::size_t at = MNL_ALIGN(sizeof(if_stats_msg));
+  while (at + sizeof(nlattr) <= total) {
+    nlattr attr;
+    std::memcpy(&attr, base + at, sizeof attr);
+    if (attr.nla_len < sizeof(nlattr) || attr.nla_len > total - at) {
+      break;
+    }
+    if ((attr.nla_type & NLA_TYPE_MASK) == IFLA_STATS_LINK_64) {
+      const unsigned char *payload = base + at + MNL_ATTR_HDRLEN;
+      const std::size_t len = attr.nla_len - MNL_ATTR_HDRLEN;
+      auto field = [&](std::size_t offset) {
+        std::uint64_t v = 0;
+        if (offset + sizeof v <= len) {
+          std::memcpy(&v, payload + offset, sizeof v);
+        }
+        return v;
+      };
+      const std::uint64_t rxPackets = field(offsetof(rtnl_link_stats64, rx_packets));
+      const std::uint64_t multicast = field(offsetof(rtnl_link_stats64, multicast));
+      return {Low32(field(offsetof(rtnl_link_stats64, rx_bytes))),
+              Low32(rxPackets - std::min(multicast, rxPackets)),
+              Low32(multicast),
+              Low32(field(offsetof(rtnl_link_stats64, rx_dropped))),
+              Low32(field(offsetof(rtnl_link_stats64, rx_errors))),
+              Low32(field(offsetof(rtnl_link_stats64, rx_nohandler))),
+              Low32(field(offsetof(rtnl_link_stats64, tx_bytes))),
+              Low32(field(offsetof(rtnl_link_stats64, tx_packets))),
+              Low32(field(offsetof(rtnl_link_stats64, tx_dropped))),
+              Low32(field(offsetof(rtnl_link_stats64, tx_errors)))};
+    }
+    at += MNL_ALIGN(attr.nla_len);
+  }
+  return {};
 }
 
 constexpr auto kRelearnPeriod = std::chrono::seconds(2);
@@ -498,7 +543,7 @@ void LinuxIfTable::ResolveDescriptions() {
   }
 }
 
-void LinuxIfTable::AppendRow(const Link &link, const std::array<std::uint64_t, 10> &counters) {
+void LinuxIfTable::AppendRow(const Link &link, const Counters &counters) {
   m_rows.push_back(PendingRow{&link, counters});
 }
 
@@ -512,16 +557,16 @@ void LinuxIfTable::WriteRow(std::byte *row, const PendingRow &pending) {
   std::memcpy(row + mib::kIndex, from + mib::kIndex, mib::kDescr - mib::kIndex);
   const std::size_t descrLen = std::min<std::size_t>(LoadLe32(from + mib::kDescrLen), mib::kDescrMax);
   std::memcpy(row + mib::kDescr, from + mib::kDescr, descrLen);
-  StoreLe32(row + mib::kInOctets, Low32(c[kRxBytes]));
-  StoreLe32(row + mib::kInUcastPkts, Low32(c[kRxUcast]));
-  StoreLe32(row + mib::kInNUcastPkts, Low32(c[kRxMulticast]));
-  StoreLe32(row + mib::kInDiscards, Low32(c[kRxDropped]));
-  StoreLe32(row + mib::kInErrors, Low32(c[kRxErrors]));
-  StoreLe32(row + mib::kInUnknownProtos, Low32(c[kRxNoHandler]));
-  StoreLe32(row + mib::kOutOctets, Low32(c[kTxBytes]));
-  StoreLe32(row + mib::kOutUcastPkts, Low32(c[kTxPackets]));
-  StoreLe32(row + mib::kOutDiscards, Low32(c[kTxDropped]));
-  StoreLe32(row + mib::kOutErrors, Low32(c[kTxErrors]));
+  StoreLe32(row + mib::kInOctets, c[kRxBytes]);
+  StoreLe32(row + mib::kInUcastPkts, c[kRxUcast]);
+  StoreLe32(row + mib::kInNUcastPkts, c[kRxMulticast]);
+  StoreLe32(row + mib::kInDiscards, c[kRxDropped]);
+  StoreLe32(row + mib::kInErrors, c[kRxErrors]);
+  StoreLe32(row + mib::kInUnknownProtos, c[kRxNoHandler]);
+  StoreLe32(row + mib::kOutOctets, c[kTxBytes]);
+  StoreLe32(row + mib::kOutUcastPkts, c[kTxPackets]);
+  StoreLe32(row + mib::kOutDiscards, c[kTxDropped]);
+  StoreLe32(row + mib::kOutErrors, c[kTxErrors]);
 }
 
 bool LinuxIfTable::TakeInNotifications() {
@@ -627,17 +672,7 @@ bool LinuxIfTable::SnapshotFromStats() {
       m_dumpOrder.emplace_back(ifsm->ifindex, link);
     }
     ++m_dumpPosition;
-    const nlattr *stats64 = nullptr;
-    mnl_attr_parse(
-        &m, sizeof(*ifsm),
-        [](const nlattr *attr, void *data) {
-          if (mnl_attr_get_type(attr) == IFLA_STATS_LINK_64) {
-            *static_cast<const nlattr **>(data) = attr;
-          }
-          return MNL_CB_OK;
-        },
-        &stats64);
-    AppendRow(*link, CountersOf(StatsOf(stats64, nullptr)));
+    AppendRow(*link, CountersOfStatsMessage(m));
   });
   m_dumpOrder.resize(std::min(m_dumpOrder.size(), m_dumpPosition));
   if (!ok) {
@@ -707,7 +742,6 @@ std::uint32_t LinuxIfTable::GetIfTable(std::byte *pIfTable, std::uint32_t *pdwSi
   for (std::size_t i = 0; i < m_rows.size(); ++i) {
     if (i + kAhead < m_rows.size()) {
       const Link &next = *m_rows[i + kAhead].link;
-      __builtin_prefetch(&next.nameBytes);
       __builtin_prefetch(next.row.data());
       __builtin_prefetch(next.row.data() + mib::kIndex);
       __builtin_prefetch(next.row.data() + mib::kIndex + 64);
