@@ -405,7 +405,6 @@ void LinuxIfTable::Learn(const nlmsghdr &message) {
   std::string alias = AttributeText(tb[IFLA_IFALIAS]);
   auto [it, fresh] = m_links.try_emplace(ifindex);
   Link &link = it->second;
-  m_linksChanged = m_linksChanged || fresh;
   // The periodic re-read finds most links as they were: a message the same
   // as the last one for this link changes nothing (counters are not in it on
   // the cached path, and the full-dump path always takes them).
@@ -416,6 +415,7 @@ void LinuxIfTable::Learn(const nlmsghdr &message) {
     return;
   }
   link.messageDigest = digest;
+  m_packedStale = true;
   if (fresh || link.name != name || link.kind != kind) {
     link = Link{};
     link.messageDigest = digest;
@@ -500,7 +500,7 @@ void LinuxIfTable::ApplyNotification(const nlmsghdr &message) {
   } else if (message.nlmsg_type == RTM_DELLINK) {
     if (m_links.erase(static_cast<std::uint32_t>(ifm->ifi_index)) > 0) {
       m_descriptionsDirty = true;
-      m_linksChanged = true;
+      m_packedStale = true;
     }
   }
 }
@@ -513,6 +513,7 @@ void LinuxIfTable::ResolveDescriptions() {
     return;
   }
   m_descriptionsDirty = false;
+  m_packedStale = true;
   std::vector<std::uint32_t> order;
   order.reserve(m_links.size());
   for (const auto &[index, link] : m_links) {
@@ -543,30 +544,77 @@ void LinuxIfTable::ResolveDescriptions() {
   }
 }
 
-void LinuxIfTable::AppendRow(const Link &link, const Counters &counters) {
-  m_rows.push_back(PendingRow{&link, counters});
+namespace {
+
+// A packed row: the name's and the description's lengths in bytes (16 bits
+// each), the fixed fields as the table lays them out (index up to the
+// description's length), the UTF-16 name with its terminator, the
+// description; then padding to 8 bytes.
+constexpr std::size_t kPackedNameBytes = 0;
+constexpr std::size_t kPackedDescrLen = 2;
+constexpr std::size_t kPackedFixed = 4;
+constexpr std::size_t kFixedBytes = mib::kDescr - mib::kIndex;
+constexpr std::size_t kPackedName = kPackedFixed + kFixedBytes;
+
+std::size_t Load16(const std::byte *p) {
+  return static_cast<std::size_t>(p[0]) | static_cast<std::size_t>(p[1]) << 8;
 }
 
-void LinuxIfTable::WriteRow(std::byte *row, const PendingRow &pending) {
-  const auto &c = pending.counters;
+void Store16(std::byte *p, std::size_t v) {
+  p[0] = static_cast<std::byte>(v & 0xFF);
+  p[1] = static_cast<std::byte>((v >> 8) & 0xFF);
+}
+
+std::uint32_t PackedIndex(const std::byte *packed) { return LoadLe32(packed + kPackedFixed); }
+
+template <typename Counters> void PatchCounters(std::byte *packed, const Counters &c) {
+  auto put = [packed](std::size_t offset, std::uint32_t v) {
+    StoreLe32(packed + kPackedFixed + (offset - mib::kIndex), v);
+  };
+  put(mib::kInOctets, c[kRxBytes]);
+  put(mib::kInUcastPkts, c[kRxUcast]);
+  put(mib::kInNUcastPkts, c[kRxMulticast]);
+  put(mib::kInDiscards, c[kRxDropped]);
+  put(mib::kInErrors, c[kRxErrors]);
+  put(mib::kInUnknownProtos, c[kRxNoHandler]);
+  put(mib::kOutOctets, c[kTxBytes]);
+  put(mib::kOutUcastPkts, c[kTxPackets]);
+  put(mib::kOutDiscards, c[kTxDropped]);
+  put(mib::kOutErrors, c[kTxErrors]);
+}
+
+} // namespace
+
+void LinuxIfTable::AppendRow(const Link &link, const Counters &counters) {
+  const std::byte *from = link.row.data();
+  const std::size_t descrLen = std::min<std::size_t>(LoadLe32(from + mib::kDescrLen), mib::kDescrMax);
+  const std::size_t at = m_packed.size();
+  m_packed.resize(at + ((kPackedName + link.nameBytes + descrLen + 7) & ~std::size_t{7}));
+  std::byte *packed = m_packed.data() + at;
+  Store16(packed + kPackedNameBytes, link.nameBytes);
+  Store16(packed + kPackedDescrLen, descrLen);
+  std::memcpy(packed + kPackedFixed, from + mib::kIndex, kFixedBytes);
+  std::memcpy(packed + kPackedName, from + mib::kName, link.nameBytes);
+  std::memcpy(packed + kPackedName + link.nameBytes, from + mib::kDescr, descrLen);
+  PatchCounters(packed, counters);
+  m_rowOffsets.push_back(static_cast<std::uint32_t>(at));
+}
+
+void LinuxIfTable::TruncateRows(std::size_t rows) {
+  if (rows < m_rowOffsets.size()) {
+    m_packed.resize(m_rowOffsets[rows]);
+    m_rowOffsets.resize(rows);
+  }
+}
+
+void LinuxIfTable::WriteRow(std::byte *row, const std::byte *packed) {
   // Bytes past the name's terminator and the description's length carry
   // nothing (the decoder never reads them), so they are left as they are:
   // a row costs about 150 bytes of writing instead of 860.
-  const std::byte *from = pending.link->row.data();
-  std::memcpy(row + mib::kName, from + mib::kName, pending.link->nameBytes);
-  std::memcpy(row + mib::kIndex, from + mib::kIndex, mib::kDescr - mib::kIndex);
-  const std::size_t descrLen = std::min<std::size_t>(LoadLe32(from + mib::kDescrLen), mib::kDescrMax);
-  std::memcpy(row + mib::kDescr, from + mib::kDescr, descrLen);
-  StoreLe32(row + mib::kInOctets, c[kRxBytes]);
-  StoreLe32(row + mib::kInUcastPkts, c[kRxUcast]);
-  StoreLe32(row + mib::kInNUcastPkts, c[kRxMulticast]);
-  StoreLe32(row + mib::kInDiscards, c[kRxDropped]);
-  StoreLe32(row + mib::kInErrors, c[kRxErrors]);
-  StoreLe32(row + mib::kInUnknownProtos, c[kRxNoHandler]);
-  StoreLe32(row + mib::kOutOctets, c[kTxBytes]);
-  StoreLe32(row + mib::kOutUcastPkts, c[kTxPackets]);
-  StoreLe32(row + mib::kOutDiscards, c[kTxDropped]);
-  StoreLe32(row + mib::kOutErrors, c[kTxErrors]);
+  const std::size_t nameBytes = Load16(packed + kPackedNameBytes);
+  std::memcpy(row + mib::kName, packed + kPackedName, nameBytes);
+  std::memcpy(row + mib::kIndex, packed + kPackedFixed, kFixedBytes);
+  std::memcpy(row + mib::kDescr, packed + kPackedName + nameBytes, Load16(packed + kPackedDescrLen));
 }
 
 bool LinuxIfTable::TakeInNotifications() {
@@ -610,7 +658,7 @@ bool LinuxIfTable::Relearn() {
   if (ok && m_fullDumpOrder.size() != m_links.size()) {
     std::unordered_set<std::uint32_t> listed(m_fullDumpOrder.begin(), m_fullDumpOrder.end());
     std::erase_if(m_links, [&](const auto &entry) { return listed.count(entry.first) == 0; });
-    m_linksChanged = true;
+    m_packedStale = true;
     m_descriptionsDirty = true;
   }
   m_linksKnown = ok && (m_mode == Mode::FullDump || m_notifications->Valid());
@@ -625,6 +673,7 @@ bool LinuxIfTable::SnapshotFromFullDump() {
     }
   }
   ResolveDescriptions();
+  TruncateRows(0);
   for (const std::uint32_t index : m_fullDumpOrder) {
     const auto it = m_links.find(index);
     if (it != m_links.end()) {
@@ -648,33 +697,38 @@ bool LinuxIfTable::SnapshotFromStats() {
   }
   ResolveDescriptions();
   m_unknownLink = false;
-  m_dumpPosition = 0;
-  if (m_linksChanged) {
-    m_dumpOrder.clear(); // its pointers may be gone with the links they named
-    m_linksChanged = false;
+  if (m_packedStale) {
+    TruncateRows(0); // a link changed: pack every row afresh
+    m_packedStale = false;
   }
-  const bool ok = m_socket->Dump(m_statsRequest, [this](const nlmsghdr &m) {
+  // The rows of the last snapshot stay packed in the order the kernel listed
+  // them, and the next dump almost always lists the same links in the same
+  // order: then a row only takes its new counters, in place. From the first
+  // link that differs on, rows are packed again from the links.
+  std::size_t position = 0;
+  const bool ok = m_socket->Dump(m_statsRequest, [this, &position](const nlmsghdr &m) {
     if (m.nlmsg_type != RTM_NEWSTATS) {
       return;
     }
-    const auto *ifsm = static_cast<const if_stats_msg *>(mnl_nlmsg_get_payload(&m));
-    const Link *link = nullptr;
-    if (m_dumpPosition < m_dumpOrder.size() && m_dumpOrder[m_dumpPosition].first == ifsm->ifindex) {
-      link = m_dumpOrder[m_dumpPosition].second;
-    } else {
-      const auto it = m_links.find(ifsm->ifindex);
-      if (it == m_links.end()) {
-        m_unknownLink = true;
+    const auto ifindex = static_cast<const if_stats_msg *>(mnl_nlmsg_get_payload(&m))->ifindex;
+    if (position < m_rowOffsets.size()) {
+      std::byte *packed = m_packed.data() + m_rowOffsets[position];
+      if (PackedIndex(packed) == ifindex) {
+        PatchCounters(packed, CountersOfStatsMessage(m));
+        ++position;
         return;
       }
-      link = &it->second;
-      m_dumpOrder.resize(m_dumpPosition);
-      m_dumpOrder.emplace_back(ifsm->ifindex, link);
+      TruncateRows(position);
     }
-    ++m_dumpPosition;
-    AppendRow(*link, CountersOfStatsMessage(m));
+    const auto it = m_links.find(ifindex);
+    if (it == m_links.end()) {
+      m_unknownLink = true;
+      return;
+    }
+    AppendRow(it->second, CountersOfStatsMessage(m));
+    ++position;
   });
-  m_dumpOrder.resize(std::min(m_dumpOrder.size(), m_dumpPosition));
+  TruncateRows(position);
   if (!ok) {
     return false;
   }
@@ -687,7 +741,6 @@ bool LinuxIfTable::SnapshotFromStats() {
 
 bool LinuxIfTable::Snapshot() {
   for (int attempt = 0; attempt < 2; ++attempt) {
-    m_rows.clear();
     bool ok = false;
     if (m_mode == Mode::Cached && m_statsSupported) {
       ok = SnapshotFromStats();
@@ -723,31 +776,26 @@ std::uint32_t LinuxIfTable::GetIfTable(std::byte *pIfTable, std::uint32_t *pdwSi
     }
   }
   m_pending = false;
-  const auto needed = static_cast<std::uint32_t>(mib::TableSize(m_rows.size()));
+  const auto needed = static_cast<std::uint32_t>(mib::TableSize(m_rowOffsets.size()));
   if (pIfTable == nullptr || *pdwSize < needed) {
     *pdwSize = needed;
     m_pending = true;
     return kErrorInsufficientBuffer;
   }
+  const std::vector<std::uint32_t> *order = &m_rowOffsets;
+  std::vector<std::uint32_t> sorted;
   if (bOrder) {
-    std::stable_sort(m_rows.begin(), m_rows.end(), [](const PendingRow &a, const PendingRow &b) {
-      return LoadLe32(a.link->row.data() + mib::kIndex) < LoadLe32(b.link->row.data() + mib::kIndex);
+    sorted = m_rowOffsets;
+    std::stable_sort(sorted.begin(), sorted.end(), [this](std::uint32_t a, std::uint32_t b) {
+      return PackedIndex(m_packed.data() + a) < PackedIndex(m_packed.data() + b);
     });
+    order = &sorted;
   }
-  // The rows go straight into the caller's buffer: one write of the image.
-  StoreLe32(pIfTable, static_cast<std::uint32_t>(m_rows.size()));
-  // The links' cached rows are cold after the kernel's dump: ask for a few
-  // rows ahead so that their loads overlap instead of waiting one by one.
-  constexpr std::size_t kAhead = 4;
-  for (std::size_t i = 0; i < m_rows.size(); ++i) {
-    if (i + kAhead < m_rows.size()) {
-      const Link &next = *m_rows[i + kAhead].link;
-      __builtin_prefetch(next.row.data());
-      __builtin_prefetch(next.row.data() + mib::kIndex);
-      __builtin_prefetch(next.row.data() + mib::kIndex + 64);
-      __builtin_prefetch(next.row.data() + mib::kDescr + 32);
-    }
-    WriteRow(pIfTable + mib::TableSize(i), m_rows[i]);
+  // The rows go straight into the caller's buffer: one write of the image,
+  // read from the packed rows front to back.
+  StoreLe32(pIfTable, static_cast<std::uint32_t>(order->size()));
+  for (std::size_t i = 0; i < order->size(); ++i) {
+    WriteRow(pIfTable + mib::TableSize(i), m_packed.data() + (*order)[i]);
   }
   *pdwSize = needed;
   return kNoError;
@@ -758,8 +806,8 @@ std::uint32_t LinuxIfTable::GetNumberOfInterfaces(std::uint32_t *pdwNumIf) {
   if (pdwNumIf == nullptr) {
     return kErrorInvalidParameter;
   }
-  // Between a size query and its fill the pending rows point at the links,
-  // which a notification taken in now could change or delete.
+  // Between a size query and its fill the count must be that of the rows
+  // about to be handed out, which a notification taken in now would not be.
   if (m_mode != Mode::Cached || !m_statsSupported || !m_linksKnown || m_pending) {
     return kErrorNotSupported;
   }
