@@ -1,8 +1,8 @@
 #include "NumberPicture.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace tallyflow {
@@ -12,44 +12,48 @@ bool IsPlace(char c) { return c == '0' || c == '#'; }
 
 // The decimal digits of |value| as a person would write it: the shortest
 // text that reads back as the same double, expanded to plain positional
-// digits. `point` is how many of `digits` stand before the decimal point
+// digits. `point` is how many of the digits stand before the decimal point
 // (it may be negative or exceed the digit count).
 struct Decimal {
-  std::string digits;
+  char digits[24]; // a double needs at most 17
+  std::size_t count = 0;
   int point = 0;
 };
 
 Decimal ShortestDecimal(double value) {
   char buf[64];
   const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
-  const std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
-  const auto e = text.find('e');
   Decimal d;
-  for (char c : text.substr(0, e)) {
-    if (c != '.') {
-      d.digits += c;
+  const char *p = buf;
+  for (; p != res.ptr && *p != 'e'; ++p) {
+    if (*p != '.') {
+      d.digits[d.count++] = *p;
     }
   }
-  d.point = std::atoi(std::string(text.substr(e + 1)).c_str()) + 1;
+  int exponent = 0;
+  if (p != res.ptr && ++p != res.ptr && *p == '+') {
+    ++p; // from_chars reads a '-' but not a '+'
+  }
+  std::from_chars(p, res.ptr, exponent);
+  d.point = exponent + 1;
   return d;
 }
 
-// Rounds to `places` fraction digits, halves away from zero, and returns the
-// integer digits (at least "0") and exactly `places` fraction digits.
-void RoundDecimal(const Decimal &d, int places, std::string &integer, std::string &fraction) {
-  // Positional digits from the point's left up to `places` after it.
+// Rounds to `places` fraction digits, halves away from zero: the digits from
+// the first integer place down to the last fraction place, at least one
+// integer digit among them (leading zeros included).
+void RoundDecimal(const Decimal &d, int places, std::string &kept) {
   const int keep = d.point + places; // digits of d.digits kept
-  std::string kept;
-  for (int i = 0; i < keep; ++i) {
-    kept += (i >= 0 && i < static_cast<int>(d.digits.size())) ? d.digits[static_cast<std::size_t>(i)] : '0';
+  if (keep > 0) {
+    kept.assign(static_cast<std::size_t>(keep), '0');
+    std::copy_n(d.digits, std::min(static_cast<std::size_t>(keep), d.count), kept.begin());
+  } else {
+    kept.assign(1, '0'); // the value lies wholly below the last kept place
   }
-  const bool roundUp = keep >= 0 && keep < static_cast<int>(d.digits.size()) &&
+  const bool roundUp = keep >= 0 && static_cast<std::size_t>(keep) < d.count &&
                        d.digits[static_cast<std::size_t>(keep)] >= '5';
-  if (kept.empty()) {
-    kept.push_back('0'); // the value lies wholly below the last kept place
-  }
   if (roundUp) {
-    int i = static_cast<int>(kept.size()) - 1;
+    auto i = static_cast<std::ptrdiff_t>(kept.size()) - 1;
     while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') {
       kept[static_cast<std::size_t>(i--)] = '0';
     }
@@ -59,14 +63,10 @@ void RoundDecimal(const Decimal &d, int places, std::string &integer, std::strin
       kept.insert(kept.begin(), '1');
     }
   }
-  // Pad so that there are at least `places` fraction digits and one integer.
-  while (static_cast<int>(kept.size()) < places + 1) {
-    kept.insert(kept.begin(), '0');
+  const auto wanted = static_cast<std::size_t>(places) + 1;
+  if (kept.size() < wanted) {
+    kept.insert(0, wanted - kept.size(), '0');
   }
-  integer = kept.substr(0, kept.size() - static_cast<std::size_t>(places));
-  fraction = kept.substr(kept.size() - static_cast<std::size_t>(places));
-  const auto nonZero = integer.find_first_not_of('0');
-  integer = nonZero == std::string::npos ? "0" : integer.substr(nonZero);
 }
 
 } // namespace
@@ -107,31 +107,40 @@ std::optional<std::string> NumberPicture::Render(double value, const NumberLocal
   if (!std::isfinite(value)) {
     return std::nullopt;
   }
-  std::string integer;
-  std::string fraction;
-  RoundDecimal(ShortestDecimal(value), m_fractionPlaces, integer, fraction);
+  // Rendered on every tick for every figure: the digits are worked on in
+  // place, and the text is put together in one buffer.
+  std::string kept;
+  RoundDecimal(ShortestDecimal(value), m_fractionPlaces, kept);
+  const std::string_view all(kept);
+  std::string_view integer = all.substr(0, all.size() - static_cast<std::size_t>(m_fractionPlaces));
+  std::string_view fraction = all.substr(integer.size());
+  const auto nonZero = integer.find_first_not_of('0');
+  integer = nonZero == std::string_view::npos ? std::string_view("0") : integer.substr(nonZero);
 
   // Trailing `#` places beyond the last `0` place show only non-zero digits.
   while (static_cast<int>(fraction.size()) > m_fractionZeros && fraction.back() == '0') {
-    fraction.pop_back();
+    fraction.remove_suffix(1);
   }
-  const bool zero = integer == "0" && fraction.find_first_not_of('0') == std::string::npos;
+  const bool zero = integer == "0" && fraction.find_first_not_of('0') == std::string_view::npos;
   if (integer == "0" && m_integerZeros == 0) {
-    integer.clear();
+    integer = {};
   }
-  while (static_cast<int>(integer.size()) < m_integerZeros) {
-    integer.insert(integer.begin(), '0');
-  }
+  const std::size_t padding =
+      static_cast<std::size_t>(std::max(0, m_integerZeros - static_cast<int>(integer.size())));
+  const std::size_t digits = padding + integer.size();
 
-  std::string out = m_prefix;
+  std::string out;
+  out.reserve(m_prefix.size() + 1 + digits + (m_grouping ? digits / 3 * locale.thousands.size() : 0) +
+              locale.decimal.size() + fraction.size() + m_suffix.size());
+  out += m_prefix;
   if (value < 0 && !zero) {
     out += '-';
   }
-  for (std::size_t k = 0; k < integer.size(); ++k) {
-    if (m_grouping && k > 0 && (integer.size() - k) % 3 == 0) {
+  for (std::size_t k = 0; k < digits; ++k) {
+    if (m_grouping && k > 0 && (digits - k) % 3 == 0) {
       out += locale.thousands;
     }
-    out += integer[k];
+    out += k < padding ? '0' : integer[k - padding];
   }
   if (!fraction.empty()) {
     out += locale.decimal;
