@@ -104,11 +104,13 @@ bool clsLineGraph::DrawSteps(DrawingSurface &s) {
   }
   double X = *startX;
   double Y = static_cast<double>(Hi) - yScale * series.front();
-  for (int i = 1; i <= kVisibleSamples; ++i) {
-    if (static_cast<std::size_t>(i) > series.size()) {
+  const std::size_t count = series.size(); // the loop does not change it
+  auto sample = series.cbegin();
+  for (int i = 1; i <= kVisibleSamples; ++i, ++sample) {
+    if (static_cast<std::size_t>(i) > count) {
       return false; // fewer than 100 samples: the line ends at the last one
     }
-    const double value = series[static_cast<std::size_t>(i - 1)];
+    const double value = *sample; // series[i - 1]
     if (!std::isfinite(value)) {
       return false;
     }
