@@ -116,7 +116,8 @@ private:
   bool m_unknownLink = false;
   bool m_packedStale = true; // a link changed since the rows were packed
   std::chrono::steady_clock::time_point m_learntAt{};
-  std::unordered_map<std::uint32_t, Link> m_links; // by ifindex
+  std::chrono::steady_clock::time_point m_newsTakenAt{}; // notifications last taken in
+  std::unordered_map<std::uint32_t, Link> m_links;       // by ifindex
 };
 
 } // namespace tallyflow
