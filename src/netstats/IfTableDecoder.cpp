@@ -1,6 +1,9 @@
 #include "IfTableDecoder.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -27,6 +30,24 @@ void AppendUtf8(std::string &out, char32_t cp) {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+// Whether no byte has its top bit set, eight bytes at a time.
+bool IsAscii(std::string_view text) {
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t eight;
+    std::memcpy(&eight, text.data() + i, sizeof eight);
+    if ((eight & 0x8080808080808080) != 0) {
+      return false;
+    }
+  }
+  for (; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0x80) != 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
 } // namespace
 
 std::string Utf16LeToUtf8(std::span<const std::byte> units) {
@@ -43,8 +64,20 @@ void Utf16LeToUtf8(std::span<const std::byte> units, std::string &out) {
                                                                            << 8);
   };
   // Names are nearly always ASCII: up to the first other unit they convert
-  // one for one, written in one go.
+  // one for one, written in one go. The run is found four units at a time
+  // while none of them is zero (the end) or above 0x7F.
+  constexpr std::uint64_t kOnes = 0x0001000100010001;
+  constexpr std::uint64_t kTops = 0x8000800080008000;
+  constexpr std::uint64_t kNonAscii =
+      std::endian::native == std::endian::little ? 0xFF80FF80FF80FF80 : 0x80FF80FF80FF80FF;
   std::size_t ascii = 0;
+  for (; ascii + 4 <= count; ascii += 4) {
+    std::uint64_t four;
+    std::memcpy(&four, units.data() + 2 * ascii, sizeof four);
+    if ((four & kNonAscii) != 0 || ((four - kOnes) & ~four & kTops) != 0) {
+      break;
+    }
+  }
   while (ascii < count && unit(ascii) != 0 && unit(ascii) < 0x80) {
     ++ascii;
   }
@@ -134,7 +167,7 @@ IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &ta
       const std::size_t keep = std::min(static_cast<std::size_t>(descrLen), mib::kDescrMax);
       const std::string_view descr(reinterpret_cast<const char *>(row + mib::kDescr), keep);
       // Plain ASCII reads the same in every code page and in UTF-8.
-      if (std::all_of(descr.begin(), descr.end(), [](char c) { return (c & 0x80) == 0; })) {
+      if (IsAscii(descr)) {
         rec.InterfaceDescription(descr);
       } else {
         rec.InterfaceDescription(table.NarrowToUtf8(descr));

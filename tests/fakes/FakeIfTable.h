@@ -5,6 +5,8 @@
 #include <cstring>
 #include <deque>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace tallyflow::test {
@@ -65,7 +67,27 @@ public:
     return kNoError;
   }
 
+  // With latin1 set, bDescr is read as a single-byte code page (Latin-1),
+  // as on Windows; otherwise it is taken as UTF-8 already.
+  std::string NarrowToUtf8(std::string_view narrow) const override {
+    if (!latin1) {
+      return std::string(narrow);
+    }
+    std::string out;
+    for (const char c : narrow) {
+      const auto b = static_cast<unsigned char>(c);
+      if (b < 0x80) {
+        out += c;
+      } else {
+        out += static_cast<char>(0xC0 | (b >> 6));
+        out += static_cast<char>(0x80 | (b & 0x3F));
+      }
+    }
+    return out;
+  }
+
   std::optional<std::uint32_t> numberOfInterfaces;
+  bool latin1 = false;
   int calls = 0;
   int countCalls = 0;
   bool lastOrder = true;

@@ -190,6 +190,12 @@ TEST(CIpHelper, NameStopsAtTheFirstNulAndDecodesUtf16) {
   const Case cases[] = {
       {u"eth0", "eth0"},
       {std::u16string(u"eth0\0junk", 9), "eth0"},
+      {std::u16string(u"ethe\0ne\0", 9), "ethe"},
+      {std::u16string(u"eth\0nets", 8), "eth"},
+      {u"bridge7", "bridge7"},
+      {u"abcd\u00e9fgh", "abcd\xc3\xa9"
+                         "fgh"},
+      {u"abcdefg\u0080", "abcdefg\xc2\x80"},
       {std::u16string(256, u'x'), std::string(256, 'x')},
       {u"r\u00e9seau", "r\xc3\xa9seau"},
       {u"\U0001F310net", "\xf0\x9f\x8c\x90net"},
@@ -202,6 +208,35 @@ TEST(CIpHelper, NameStopsAtTheFirstNulAndDecodesUtf16) {
     Helper h;
     h.table->Push(BuildMibTable({r}));
     EXPECT_EQ(h.ip.Interfaces()->Item(std::int32_t{1})->InterfaceName(), c.expected);
+  }
+}
+
+// A description is converted from the platform's code page only when a
+// byte within its length is not ASCII, wherever that byte stands.
+TEST(CIpHelper, DescriptionIsConvertedFromTheCodePageWhenAnyByteIsNotAscii) {
+  struct Case {
+    std::string descr;
+    std::uint32_t descrLen;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"Ethernet adapter 1", 18, "Ethernet adapter 1"},
+      {"\xe9thernet", 8, "\xc3\xa9thernet"},
+      {"Etherne\xe9", 8, "Etherne\xc3\xa9"},
+      {"Ethernet\xe9", 9, "Ethernet\xc3\xa9"},
+      {"Ethernet adapter\xe9", 17, "Ethernet adapter\xc3\xa9"},
+      {"Ethernet adapter\xe9", 16, "Ethernet adapter"}, // beyond the length: not read
+      {"R\xe9seau sans fil 802.11\xb2", 23, "R\xc3\xa9seau sans fil 802.11\xc2\xb2"},
+  };
+  for (const auto &c : cases) {
+    MibRow r = Row(1, 0, 0);
+    r.descr = c.descr;
+    r.descrLen = c.descrLen;
+    Helper h;
+    h.table->latin1 = true;
+    h.table->Push(BuildMibTable({r}));
+    EXPECT_EQ(h.ip.Interfaces()->Item(std::int32_t{1})->InterfaceDescription(), c.expected)
+        << c.descr << " / " << c.descrLen;
   }
 }
 
