@@ -56,9 +56,7 @@ private:
 
   // One link's row with everything but the counters, and what it was made of.
   struct Link {
-    // Next to the row's start (the name), so that writing a row out reads
-    // one cache line fewer.
-    std::size_t nameBytes = 2; // of the UTF-16 name with its terminator
+    std::size_t nameBytes = 2; // of the UTF-16 name in `row`, with its terminator
     std::array<std::byte, 860> row{};
     std::string name;
     std::string kind;  // IFLA_INFO_KIND, e.g. "veth"; empty for hardware
