@@ -42,7 +42,7 @@ public:
 
   // Label captions: reading returns the text last set. A write may fail.
   virtual bool Caption(MonitorLabel label, const std::string &text) = 0;
-  virtual std::string Caption(MonitorLabel label) const = 0;
+  virtual const std::string &Caption(MonitorLabel label) const = 0;
 
   // The text of the title bar and task bar.
   virtual void Title(const std::string &text) = 0;

@@ -95,8 +95,9 @@ bool MonitorTick::ShowType(const CInterfaces &snapshot) {
   if (position < 1 || position > snapshot.Count()) {
     return false; // no selection, or beyond this snapshot: lblType keeps its caption
   }
-  return m_view.Caption(MonitorLabel::lblType,
-                        snapshot.Item(std::int32_t{position})->InterfaceDescription() + " ");
+  const auto &rec = snapshot.begin()[position - 1]; // position lies in 1..Count
+  m_text.assign(rec->InterfaceDescription()).append(" ");
+  return m_view.Caption(MonitorLabel::lblType, m_text);
 }
 
 bool MonitorTick::WriteStatistics() {
@@ -112,7 +113,11 @@ bool MonitorTick::WriteStatistics() {
   };
   for (const auto &row : rows) {
     const auto text = kRatePicture.Render(row.value / kBytesPerKB, m_locale);
-    if (!text || !m_view.Caption(row.label, row.prefix + *text)) {
+    if (!text) {
+      return false;
+    }
+    m_text.assign(row.prefix).append(*text);
+    if (!m_view.Caption(row.label, m_text)) {
       return false;
     }
   }
@@ -210,9 +215,12 @@ void MonitorTick::tmrUpdate_Timer() {
   dblAverageUpload = (sentRate + dblAverageUpload) / 2;
   Guarded([&] { return WriteStatistics(); });
   Guarded([&] {
-    m_view.Title(m_view.Caption(MonitorLabel::lblDownloadSpeedTop) + " " +
-                 m_view.Caption(MonitorLabel::lblUploadSpeedTop) + " " +
-                 m_view.Caption(MonitorLabel::lblDownloadSpeedAverage));
+    m_text.assign(m_view.Caption(MonitorLabel::lblDownloadSpeedTop))
+        .append(" ")
+        .append(m_view.Caption(MonitorLabel::lblUploadSpeedTop))
+        .append(" ")
+        .append(m_view.Caption(MonitorLabel::lblDownloadSpeedAverage));
+    m_view.Title(m_text);
     return true;
   });
   Guarded([&] { return AppendSample(); });

@@ -74,6 +74,7 @@ private:
   std::shared_ptr<CInterfaces> m_lastSnapshot;
   std::chrono::nanoseconds m_lastSnapshotTime{};
   TrafficDelta m_delta;
+  std::string m_text; // a caption or the title being put together; its room is kept
   int m_failedSteps = 0;
 };
 

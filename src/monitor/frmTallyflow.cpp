@@ -66,6 +66,7 @@ frmTallyflow::frmTallyflow(Services services) : m_services(std::move(services)) 
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setWindowTitle(kDesignTitle);
+  m_title = windowTitle().toStdString();
   setWindowIcon(ProgramIcon());
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
   PaintBackground(this, kFace);
@@ -387,9 +388,13 @@ bool frmTallyflow::Caption(MonitorLabel label, const std::string &text) {
   return true;
 }
 
-std::string frmTallyflow::Caption(MonitorLabel label) const { return m_captions.at(label); }
+const std::string &frmTallyflow::Caption(MonitorLabel label) const { return m_captions.at(label); }
 
 void frmTallyflow::Title(const std::string &text) {
+  if (text == m_title) {
+    return; // as last set: nothing to convert
+  }
+  m_title = text;
   const QString title = QString::fromStdString(text);
   if (title != windowTitle()) {
     setWindowTitle(title); // a title change is a round trip to the window manager

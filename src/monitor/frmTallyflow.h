@@ -80,7 +80,7 @@ public:
   void ConnectionClear() override;
   void ConnectionAdd(const std::string &text) override;
   bool Caption(MonitorLabel label, const std::string &text) override;
-  std::string Caption(MonitorLabel label) const override;
+  const std::string &Caption(MonitorLabel label) const override;
   void Title(const std::string &text) override;
   void Yield() override;
   std::string GetSetting(const std::string &appName, const std::string &section, const std::string &key,
@@ -107,6 +107,7 @@ private:
   QPushButton *btnExit = nullptr;
   std::map<MonitorLabel, QLabel *> m_labels;
   std::map<MonitorLabel, std::string> m_captions; // each label's text, in UTF-8
+  std::string m_title;                            // the window title as last set, in UTF-8
   std::map<std::string, QWidget *> m_controls;    // by name, for layout
   std::set<const QWidget *> m_sizedToText;        // labels whose size follows their text
   QtTimer *m_tmrUpdate = nullptr;

@@ -40,9 +40,10 @@ public:
     captions[label] = text;
     return true;
   }
-  std::string Caption(MonitorLabel label) const override {
+  const std::string &Caption(MonitorLabel label) const override {
+    static const std::string kNone;
     const auto it = captions.find(label);
-    return it == captions.end() ? std::string() : it->second;
+    return it == captions.end() ? kNone : it->second;
   }
   void Title(const std::string &text) override { title = text; }
   void Yield() override {
