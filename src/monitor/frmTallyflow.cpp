@@ -66,7 +66,7 @@ frmTallyflow::frmTallyflow(Services services) : m_services(std::move(services)) 
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setWindowTitle(kDesignTitle);
-  m_title = windowTitle().toStdString();
+  m_title = kDesignTitle; // what Title compares with
   setWindowIcon(ProgramIcon());
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
   PaintBackground(this, kFace);
@@ -392,13 +392,10 @@ const std::string &frmTallyflow::Caption(MonitorLabel label) const { return m_ca
 
 void frmTallyflow::Title(const std::string &text) {
   if (text == m_title) {
-    return; // as last set: nothing to convert
+    return; // unchanged: a title change is a round trip to the window manager
   }
   m_title = text;
-  const QString title = QString::fromStdString(text);
-  if (title != windowTitle()) {
-    setWindowTitle(title); // a title change is a round trip to the window manager
-  }
+  setWindowTitle(QString::fromStdString(text));
 }
 
 void frmTallyflow::Yield() {

@@ -50,12 +50,6 @@ bool IsAscii(std::string_view text) {
 
 } // namespace
 
-std::string Utf16LeToUtf8(std::span<const std::byte> units) {
-  std::string out;
-  Utf16LeToUtf8(units, out);
-  return out;
-}
-
 void Utf16LeToUtf8(std::span<const std::byte> units, std::string &out) {
   out.clear();
   const std::size_t count = units.size() / 2;
@@ -119,11 +113,6 @@ std::size_t FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t 
     text[3 * j + 2] = '-';
   }
   return n * 3 - 1; // without the last "-"
-}
-
-std::string FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t length) {
-  char text[mib::kPhysAddrMax * 3];
-  return std::string(text, FormatAdapterAddress(bytes, length, text));
 }
 
 std::size_t CompleteRows(std::span<const std::byte> image) {

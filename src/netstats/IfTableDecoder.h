@@ -37,15 +37,13 @@ IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &ta
 std::size_t CompleteRows(std::span<const std::byte> image);
 
 // wszName: UTF-16LE code units up to the first NUL (all when there is none),
-// as UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string Utf16LeToUtf8(std::span<const std::byte> units);
-// The same, replacing the contents of `out` (whose room is kept).
+// as UTF-8 in `out` (its contents replaced, its room kept); an unpaired
+// surrogate becomes U+FFFD.
 void Utf16LeToUtf8(std::span<const std::byte> units, std::string &out);
 
-// bPhysAddr as upper-case two-digit hex bytes joined by "-"; empty when the
-// length is 0 or negative; at most the 8 bytes the row holds.
-std::string FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t length);
-// The same into `text`; returns the characters written (at most 23).
+// bPhysAddr as upper-case two-digit hex bytes joined by "-", into `text`;
+// returns the characters written: none when the length is 0 or negative, at
+// most 23 (the 8 bytes the row holds).
 std::size_t FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t length,
                                  char (&text)[mib::kPhysAddrMax * 3]);
 

@@ -253,13 +253,30 @@ enum Counter : std::size_t {
   kTxErrors
 };
 
-// Only the low 32 bits of each counter go into a row.
+// A row's counters from the kernel's, each read by `field` (the offset of a
+// rtnl_link_stats64 member -> its value). Only the low 32 bits of each go
+// into a row.
+template <typename Field> std::array<std::uint32_t, 10> CountersFrom(Field field) {
+  const std::uint64_t rxPackets = field(offsetof(rtnl_link_stats64, rx_packets));
+  const std::uint64_t multicast = field(offsetof(rtnl_link_stats64, multicast));
+  return {Low32(field(offsetof(rtnl_link_stats64, rx_bytes))),
+          Low32(rxPackets - std::min(multicast, rxPackets)),
+          Low32(multicast),
+          Low32(field(offsetof(rtnl_link_stats64, rx_dropped))),
+          Low32(field(offsetof(rtnl_link_stats64, rx_errors))),
+          Low32(field(offsetof(rtnl_link_stats64, rx_nohandler))),
+          Low32(field(offsetof(rtnl_link_stats64, tx_bytes))),
+          Low32(field(offsetof(rtnl_link_stats64, tx_packets))),
+          Low32(field(offsetof(rtnl_link_stats64, tx_dropped))),
+          Low32(field(offsetof(rtnl_link_stats64, tx_errors)))};
+}
+
 std::array<std::uint32_t, 10> CountersOf(const rtnl_link_stats64 &s) {
-  return {Low32(s.rx_bytes),   Low32(s.rx_packets - std::min(s.multicast, s.rx_packets)),
-          Low32(s.multicast),  Low32(s.rx_dropped),
-          Low32(s.rx_errors),  Low32(s.rx_nohandler),
-          Low32(s.tx_bytes),   Low32(s.tx_packets),
-          Low32(s.tx_dropped), Low32(s.tx_errors)};
+  return CountersFrom([&s](std::size_t offset) {
+    std::uint64_t v;
+    std::memcpy(&v, reinterpret_cast<const unsigned char *>(&s) + offset, sizeof v);
+    return v;
+  });
 }
 
 rtnl_link_stats64 StatsOf(const nlattr *stats64, const nlattr *stats32) {
@@ -303,25 +320,13 @@ std::array<std::uint32_t, 10> CountersOfStatsMessage(const nlmsghdr &message) {
     if ((attr.nla_type & NLA_TYPE_MASK) == IFLA_STATS_LINK_64) {
       const unsigned char *payload = base + at + MNL_ATTR_HDRLEN;
       const std::size_t len = attr.nla_len - MNL_ATTR_HDRLEN;
-      auto field = [&](std::size_t offset) {
+      return CountersFrom([payload, len](std::size_t offset) {
         std::uint64_t v = 0;
         if (offset + sizeof v <= len) {
           std::memcpy(&v, payload + offset, sizeof v);
         }
         return v;
-      };
-      const std::uint64_t rxPackets = field(offsetof(rtnl_link_stats64, rx_packets));
-      const std::uint64_t multicast = field(offsetof(rtnl_link_stats64, multicast));
-      return {Low32(field(offsetof(rtnl_link_stats64, rx_bytes))),
-              Low32(rxPackets - std::min(multicast, rxPackets)),
-              Low32(multicast),
-              Low32(field(offsetof(rtnl_link_stats64, rx_dropped))),
-              Low32(field(offsetof(rtnl_link_stats64, rx_errors))),
-              Low32(field(offsetof(rtnl_link_stats64, rx_nohandler))),
-              Low32(field(offsetof(rtnl_link_stats64, tx_bytes))),
-              Low32(field(offsetof(rtnl_link_stats64, tx_packets))),
-              Low32(field(offsetof(rtnl_link_stats64, tx_dropped))),
-              Low32(field(offsetof(rtnl_link_stats64, tx_errors)))};
+      });
     }
     at += MNL_ALIGN(attr.nla_len);
   }
