@@ -198,6 +198,11 @@ void frmAbout::BuildControls() {
       w->adjustSize();
     }
   }
+  // Every label shows its text as characters: the owner and organisation and settings are
+  // data, and QLabel would otherwise guess markup and load what it names.
+  for (QLabel *l : findChildren<QLabel *>()) {
+    l->setTextFormat(Qt::PlainText);
+  }
   // Keyboard order by the design's tab indexes.
   setTabOrder(terms, sysInfo);
   setTabOrder(sysInfo, ok);

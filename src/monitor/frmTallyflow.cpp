@@ -170,6 +170,10 @@ void frmTallyflow::BuildControls() {
   }
   cboUpdateInterval->setEditText("200");
   cboUpdateInterval->setAccessibleName("Update interval in milliseconds");
+  cboUpdateInterval->setToolTip(
+      "Milliseconds between two samples, from 1 to 65535. The interface table counts bytes in 32 bits, so an "
+      "interface that moves 4 GiB or more between two samples shows too little: above about 400 MB/s, keep "
+      "the interval under 10000.");
   m_controls["cboUpdateInterval"] = cboUpdateInterval;
 
   auto *image = new QLabel(Frame3);
@@ -200,6 +204,11 @@ void frmTallyflow::BuildControls() {
   for (QWidget *w : std::initializer_list<QWidget *>{PIC1, Frame2, Frame3, m_labels[MonitorLabel::lblRecv],
                                                      m_labels[MonitorLabel::lblSent], image}) {
     w->setFocusPolicy(Qt::NoFocus);
+  }
+  // Every label shows its text as characters: interface names, aliases and settings are
+  // data, and QLabel would otherwise guess markup and load what it names.
+  for (QLabel *l : findChildren<QLabel *>()) {
+    l->setTextFormat(Qt::PlainText);
   }
   for (const auto &[id, l] : m_labels) {
     m_captions[id] = l->text().toStdString();
@@ -297,16 +306,15 @@ void frmTallyflow::Form_Unload() {
     return;
   }
   m_unloading = true;
-  IRegistry &reg = *m_services.registry;
-  const std::string key = SettingsKey();
+  // One write: a position is never saved half (Left without Top).
+  std::vector<std::pair<std::string, std::string>> values;
   if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
     const QPoint at = pos(); // the outer top-left corner
-    SetRegValue(reg, Hive::CurrentUser, key, "Left",
-                std::to_string(static_cast<long long>(PixelsToTwips(at.x()))));
-    SetRegValue(reg, Hive::CurrentUser, key, "Top",
-                std::to_string(static_cast<long long>(PixelsToTwips(at.y()))));
+    values.emplace_back("Left", std::to_string(static_cast<long long>(PixelsToTwips(at.x()))));
+    values.emplace_back("Top", std::to_string(static_cast<long long>(PixelsToTwips(at.y()))));
   }
-  SetRegValue(reg, Hive::CurrentUser, key, "UpdateInterval", UpdateIntervalText());
+  values.emplace_back("UpdateInterval", UpdateIntervalText());
+  SetRegValues(*m_services.registry, Hive::CurrentUser, SettingsKey(), values);
   m_tmrUpdate->Enabled(false);
   m_Timer1->Enabled(false);
   if (m_services.endProgram) {
@@ -319,12 +327,15 @@ void frmTallyflow::chkStartUp_Click() {
   const std::string fullPath =
       JoinPath(m_services.facts.exeDirectory, GetFileName(m_services.facts.exePath, style), style);
   IRegistry &reg = *m_services.registry;
-  if (chkStartUp->isChecked() && !AddStartUpEntry(reg, fullPath, style)) {
-    // Nothing will start at log-on: the box must not say otherwise.
+  // The box says whether the program will start at log-on: it falls back
+  // when no entry could be written, and stays ticked while an entry that
+  // could not be removed remains.
+  const bool wanted = chkStartUp->isChecked();
+  const bool starts =
+      wanted ? AddStartUpEntry(reg, fullPath, style) : !RemoveStartUpEntry(reg, fullPath, style);
+  if (starts != wanted) {
     const QSignalBlocker quiet(chkStartUp);
-    chkStartUp->setChecked(false);
-  } else if (!chkStartUp->isChecked()) {
-    RemoveStartUpEntry(reg, fullPath, style);
+    chkStartUp->setChecked(starts);
   }
   SetRegValue(reg, Hive::CurrentUser, SettingsKey(), "StartUp", chkStartUp->isChecked() ? "1" : "0");
 }

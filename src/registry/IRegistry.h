@@ -39,6 +39,9 @@ public:
                         std::uint32_t size) = 0;
   // RegDeleteValueA: removes the value; the key stays.
   virtual long DeleteValue(Handle key, const std::string &valueName) = 0;
+  // RegFlushKey: the key's changes written to the store, all of them or,
+  // on failure, none. 0 on success.
+  virtual long FlushKey(Handle key) = 0;
   // RegCloseKey.
   virtual long CloseKey(Handle key) = 0;
 };

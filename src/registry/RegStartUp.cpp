@@ -30,18 +30,29 @@ std::optional<std::string> GetRegValue(IRegistry &registry, Hive hive, const std
 
 bool SetRegValue(IRegistry &registry, Hive hive, const std::string &keyPath, const std::string &valueName,
                  const std::string &data) {
+  return SetRegValues(registry, hive, keyPath, {{valueName, data}});
+}
+
+bool SetRegValues(IRegistry &registry, Hive hive, const std::string &keyPath,
+                  const std::vector<std::pair<std::string, std::string>> &values) {
   const RegKey key(registry, registry.CreateKey(hive, keyPath));
   if (!key) {
     return false;
   }
-  return registry.SetValue(key.get(), valueName, REG_SZ, reinterpret_cast<const std::byte *>(data.data()),
-                           static_cast<std::uint32_t>(data.size())) == kRegSuccess;
+  for (const auto &[name, data] : values) {
+    if (registry.SetValue(key.get(), name, REG_SZ, reinterpret_cast<const std::byte *>(data.data()),
+                          static_cast<std::uint32_t>(data.size())) != kRegSuccess) {
+      return false;
+    }
+  }
+  return registry.FlushKey(key.get()) == kRegSuccess;
 }
 
 bool DeleteRegValue(IRegistry &registry, Hive hive, const std::string &keyPath,
                     const std::string &valueName) {
   const RegKey key(registry, registry.OpenKey(hive, keyPath));
-  return key && registry.DeleteValue(key.get(), valueName) == kRegSuccess;
+  return key && registry.DeleteValue(key.get(), valueName) == kRegSuccess &&
+         registry.FlushKey(key.get()) == kRegSuccess;
 }
 
 std::string GetFileName(const std::string &path, PathStyle style) {

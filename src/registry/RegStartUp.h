@@ -5,6 +5,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tallyflow {
 
@@ -22,6 +24,11 @@ std::optional<std::string> GetRegValue(IRegistry &registry, Hive hive, const std
 // Writes a REG_SZ value, creating the key path whole. True when written.
 bool SetRegValue(IRegistry &registry, Hive hive, const std::string &keyPath, const std::string &valueName,
                  const std::string &data);
+
+// Writes several REG_SZ values under one key, flushed together: where the
+// store can (the Linux files), they land all or none. True when written.
+bool SetRegValues(IRegistry &registry, Hive hive, const std::string &keyPath,
+                  const std::vector<std::pair<std::string, std::string>> &values);
 
 // Deletes a value; a missing key or value changes nothing. True when deleted.
 bool DeleteRegValue(IRegistry &registry, Hive hive, const std::string &keyPath, const std::string &valueName);

@@ -17,6 +17,7 @@ void QtYield::Yield() { QCoreApplication::processEvents(QEventLoop::AllEvents); 
 void QtMessageBox::Show(const std::string &text) {
   QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), ToQString(text), QMessageBox::Ok,
                   m_parent);
+  box.setTextFormat(Qt::PlainText); // the text may name a path or a program
   box.exec();
 }
 

@@ -48,6 +48,20 @@ struct AboutHarness {
 
 void Click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2)); }
 
+TEST(frmAbout, OwnerAndOrganisationAreShownAsTheirCharacters) {
+  AboutHarness h;
+  h.facts.owner = "<h1><font color=red>BIG RED</font></h1>";
+  h.facts.organisation = "<img src=\"/dev/zero\">"; // read as an image, it would eat all memory
+  frmAbout dialog(h.Services());
+  dialog.Form_Load();
+  dialog.grab();
+  EXPECT_EQ(dialog.Label("lblregname")->text().toStdString(), *h.facts.owner);
+  EXPECT_EQ(dialog.Label("lblregcompany")->text().toStdString(), *h.facts.organisation);
+  for (const auto *label : dialog.findChildren<QLabel *>()) {
+    EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+  }
+}
+
 TEST(frmAbout, LoadsItsTextsAndLaysOutByTheTable) {
   AboutHarness h;
   frmAbout dialog(h.Services());

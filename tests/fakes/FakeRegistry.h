@@ -75,6 +75,7 @@ public:
     }
     return store[handles.at(key)].erase(name) ? kRegSuccess : kRegFileNotFound;
   }
+  long FlushKey(Handle key) override { return handles.count(key) ? kRegSuccess : 6; }
   long CloseKey(Handle key) override { return handles.erase(key) ? kRegSuccess : 6; }
 
   // Test-side access.

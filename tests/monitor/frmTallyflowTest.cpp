@@ -17,7 +17,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace tallyflow {
 namespace {
@@ -237,7 +240,36 @@ TEST(frmTallyflow, StartUpBoxIsNeverCheckedWhileNothingWillStart) {
   box->click();
   EXPECT_TRUE(box->isChecked());
   EXPECT_EQ(h.Stored("StartUp"), "1");
+
+  h.reg.refusedDelete = true; // an entry the user may not remove
+  box->click();
+  EXPECT_TRUE(box->isChecked()) << "the entry still starts the program";
+  EXPECT_EQ(h.Stored("StartUp"), "1");
   (void)w;
+}
+
+TEST(frmTallyflow, OutsideTextIsShownAsItsCharacters) {
+  // Aliases that look like markup; one names a FIFO, which would block the
+  // window for good if the text were ever read as an image source.
+  QTemporaryDir dir;
+  const std::string fifo = dir.path().toStdString() + "/f";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string aliases[] = {"<img src=\"" + fifo + "\">", "<h1><font color=red>BIG RED</font></h1>",
+                                 "Office &lt; LAN"};
+  for (const auto &alias : aliases) {
+    Harness h;
+    h.table = std::make_shared<test::FakeIfTable>();
+    h.table->Push(test::BuildMibTable({Harness::Row(1, alias)}));
+    auto &w = h.Load();
+    auto *type = h.Control<QLabel>("lblType");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return type->text() != "TokenRing "; }, 3000)) << alias;
+    EXPECT_EQ(type->text().toStdString(), alias + " ");
+    EXPECT_EQ(h.Control<QComboBox>("cboConnectionType")->itemText(0).toStdString(), alias + " ");
+    for (const auto *label : w.findChildren<QLabel *>()) {
+      EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+    }
+    w.grab(); // painted without opening anything
+  }
 }
 
 TEST(frmTallyflow, TypedIntervalIsUsedByTheNextTickAndSavedAsTyped) {

@@ -3,21 +3,25 @@
 #include "DesktopEntry.h"
 #include "PlatformRegistry.h"
 #include "RegStartUp.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QSettings>
+#include "SafeFile.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <pwd.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace tallyflow {
 namespace {
 
 constexpr long kInvalidParameter = 87;
+constexpr mode_t kSettingsMode = 0600; // the user's own settings
+constexpr mode_t kEntryMode = 0644;    // read by the session at log-on
+// Longest wait for another running copy's save, so that Exit always ends quickly.
+constexpr int kLockTimeoutMs = 500;
 
 std::vector<std::string> SplitKeyPath(const std::string &keyPath) {
   std::vector<std::string> parts;
@@ -39,15 +43,11 @@ bool SameText(const std::string &a, const std::string &b) {
   return a.size() == b.size() && strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
 }
 
-QString Q(const std::string &s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-QString SettingsKey(const LinuxRegistry::Location &at, const std::string &valueName) {
-  return at.group.empty() ? Q(valueName) : Q(at.group) + "/" + Q(valueName);
+std::string EntryFile(const LinuxRegistry::Location &at, const std::string &valueName) {
+  return at.path + "/" + valueName + ".desktop";
 }
 
-QString EntryFile(const LinuxRegistry::Location &at, const std::string &valueName) {
-  return Q(at.path) + "/" + Q(valueName) + ".desktop";
-}
+std::string DirectoryOf(const std::string &path) { return path.substr(0, path.rfind('/')); }
 
 // A value name is one path component: no separators, not "." or "..".
 bool SafeName(const std::string &valueName) {
@@ -55,7 +55,7 @@ bool SafeName(const std::string &valueName) {
          valueName.find_first_of("/\\") == std::string::npos && valueName.find('\0') == std::string::npos;
 }
 
-long CopyOut(const QByteArray &bytes, std::uint32_t *type, std::byte *data, std::uint32_t *size) {
+long CopyOut(const std::string &bytes, std::uint32_t *type, std::byte *data, std::uint32_t *size) {
   const auto needed = static_cast<std::uint32_t>(bytes.size());
   if (type != nullptr) {
     *type = REG_SZ;
@@ -71,25 +71,25 @@ long CopyOut(const QByteArray &bytes, std::uint32_t *type, std::byte *data, std:
     *size = needed;
     return kRegMoreData;
   }
-  std::memcpy(data, bytes.constData(), needed);
+  std::memcpy(data, bytes.data(), needed);
   *size = needed;
   return kRegSuccess;
 }
 
-// Writes the change to disk. QSettings keeps an unsaved change in its
-// in-process cache and would read it back; when the file cannot be written,
-// the change is undone there too, so a failed write changes nothing at all.
-long Commit(QSettings &s, const QString &name, const QVariant &old) {
-  s.sync();
-  if (s.status() == QSettings::NoError) {
-    return kRegSuccess;
+// The home directory as GLib finds it: $HOME, else the password database.
+std::string HomeDirectory() {
+  const char *home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/') {
+    return home;
   }
-  if (old.isValid()) {
-    s.setValue(name, old);
-  } else {
-    s.remove(name);
+  std::vector<char> buffer(16384);
+  passwd entry{};
+  passwd *found = nullptr;
+  if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
+      found->pw_dir != nullptr && found->pw_dir[0] == '/') {
+    return found->pw_dir;
   }
-  return kRegAccessDenied;
+  return {};
 }
 
 } // namespace
@@ -104,7 +104,8 @@ LinuxRegistry LinuxRegistry::FromEnvironment() {
   };
   std::string user = env("XDG_CONFIG_HOME");
   if (user.empty() || user.front() != '/') {
-    user = QDir::homePath().toStdString() + "/.config";
+    const std::string home = HomeDirectory();
+    user = home.empty() ? "" : home + "/.config";
   }
   std::string machine = env("XDG_CONFIG_DIRS");
   machine = machine.substr(0, machine.find(':'));
@@ -116,6 +117,9 @@ LinuxRegistry LinuxRegistry::FromEnvironment() {
 
 std::optional<LinuxRegistry::Location> LinuxRegistry::Resolve(Hive hive, const std::string &keyPath) const {
   const std::string &base = hive == Hive::LocalMachine ? m_machine : m_user;
+  if (base.empty()) {
+    return std::nullopt; // no place to keep anything
+  }
   auto parts = SplitKeyPath(keyPath);
   for (const auto &part : parts) {
     if (part == "." || part == ".." || part.find('/') != std::string::npos) {
@@ -144,46 +148,55 @@ std::optional<LinuxRegistry::Location> LinuxRegistry::Resolve(Hive hive, const s
   return at;
 }
 
+std::optional<IniText> LinuxRegistry::Current(const OpenKeyState &key) const {
+  FileRead file = ReadRegularFile(key.at.path);
+  if (file.state == FileRead::State::Unusable) {
+    return std::nullopt;
+  }
+  IniText ini(file.bytes);
+  for (const auto &[name, text] : key.pending) {
+    if (text) {
+      ini.Set(key.at.group, name, *text);
+    } else {
+      ini.Remove(key.at.group, name);
+    }
+  }
+  return ini;
+}
+
 std::optional<IRegistry::Handle> LinuxRegistry::OpenKey(Hive hive, const std::string &keyPath) {
-  const auto at = Resolve(hive, keyPath);
+  auto at = Resolve(hive, keyPath);
   if (!at) {
     return std::nullopt;
   }
+  std::error_code error;
   if (at->autostart) {
-    if (!QFileInfo(Q(at->path)).isDir()) {
+    if (!std::filesystem::is_directory(at->path, error)) {
       return std::nullopt;
     }
   } else {
-    if (!QFileInfo(Q(at->path)).isFile()) {
+    // A key exists while its file can be read and its group holds a value.
+    const FileRead file = ReadRegularFile(at->path);
+    if (file.state != FileRead::State::Regular || !IniText(file.bytes).HasKeys(at->group)) {
       return std::nullopt;
-    }
-    QSettings s(Q(at->path), QSettings::IniFormat);
-    // A corrupt file reads as empty. (An access error only says that an
-    // earlier change could not be saved; reading is unaffected.)
-    if (s.status() == QSettings::FormatError) {
-      return std::nullopt;
-    }
-    if (!at->group.empty()) {
-      s.beginGroup(Q(at->group));
-      if (s.allKeys().isEmpty()) {
-        return std::nullopt; // the group holds no value: the key is missing
-      }
     }
   }
-  m_open.emplace(m_next, *at);
+  m_open.emplace(m_next, OpenKeyState{std::move(*at), {}});
   return m_next++;
 }
 
 std::optional<IRegistry::Handle> LinuxRegistry::CreateKey(Hive hive, const std::string &keyPath) {
-  const auto at = Resolve(hive, keyPath);
+  auto at = Resolve(hive, keyPath);
   if (!at) {
     return std::nullopt;
   }
-  const QString dir = at->autostart ? Q(at->path) : QFileInfo(Q(at->path)).absolutePath();
-  if (!QDir().mkpath(dir)) {
+  const std::string dir = at->autostart ? at->path : DirectoryOf(at->path);
+  std::error_code error;
+  std::filesystem::create_directories(dir, error);
+  if (!std::filesystem::is_directory(dir, error)) {
     return std::nullopt;
   }
-  m_open.emplace(m_next, *at);
+  m_open.emplace(m_next, OpenKeyState{std::move(*at), {}});
   return m_next++;
 }
 
@@ -193,38 +206,32 @@ long LinuxRegistry::QueryValue(Handle key, const std::string &valueName, std::ui
   if (it == m_open.end()) {
     return kInvalidParameter;
   }
-  const Location &at = it->second;
+  const Location &at = it->second.at;
   if (at.autostart) {
     if (!SafeName(valueName)) {
       return kRegFileNotFound;
     }
-    QFile file(EntryFile(at, valueName));
-    if (!file.open(QIODevice::ReadOnly)) {
-      return kRegFileNotFound;
-    }
-    const auto exec = FindExecValue(file.readAll().toStdString());
+    const FileRead file = ReadRegularFile(EntryFile(at, valueName));
+    const auto exec = FindExecValue(file.bytes);
     const auto args = exec ? ParseDesktopExec(*exec) : std::nullopt;
-    if (!args || args->size() != 1) {
+    if (file.state != FileRead::State::Regular || !args || args->size() != 1) {
       return kRegFileNotFound;
     }
-    return CopyOut(QByteArray::fromStdString(args->front()), type, data, size);
+    return CopyOut(args->front(), type, data, size);
   }
-  QSettings s(Q(at.path), QSettings::IniFormat);
-  if (s.status() == QSettings::FormatError) {
+  const auto ini = Current(it->second);
+  const auto value = ini ? ini->Get(at.group, valueName) : std::nullopt;
+  if (!value) {
     return kRegFileNotFound;
   }
-  const QVariant value = s.value(SettingsKey(at, valueName));
-  if (!value.isValid()) {
-    return kRegFileNotFound;
-  }
-  if (value.typeId() != QMetaType::QString) {
+  if (!value->isText) {
     // Something other than a text (a hand-edited @Variant, a list): not a REG_SZ.
     if (type != nullptr) {
       *type = 3; // REG_BINARY
     }
     return kRegSuccess;
   }
-  return CopyOut(value.toString().toUtf8(), type, data, size);
+  return CopyOut(value->text, type, data, size);
 }
 
 long LinuxRegistry::SetValue(Handle key, const std::string &valueName, std::uint32_t type,
@@ -233,26 +240,18 @@ long LinuxRegistry::SetValue(Handle key, const std::string &valueName, std::uint
   if (it == m_open.end() || type != REG_SZ) {
     return kInvalidParameter; // this store keeps texts only
   }
-  const Location &at = it->second;
-  const std::string text(reinterpret_cast<const char *>(data), size);
+  const Location &at = it->second.at;
+  std::string text(reinterpret_cast<const char *>(data), size);
   if (at.autostart) {
+    // One file per value: written whole, or not at all.
     if (!SafeName(valueName)) {
       return kInvalidParameter;
     }
-    QSaveFile file(EntryFile(at, valueName));
-    const std::string entry = AutostartEntry(valueName, text);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(entry.data(), static_cast<qint64>(entry.size())) != static_cast<qint64>(entry.size()) ||
-        !file.commit()) {
-      return kRegAccessDenied;
-    }
-    return kRegSuccess;
+    return ReplaceFile(EntryFile(at, valueName), AutostartEntry(valueName, text), kEntryMode) ? kRegSuccess
+                                                                                                : kRegAccessDenied;
   }
-  QSettings s(Q(at.path), QSettings::IniFormat);
-  const QString name = SettingsKey(at, valueName);
-  const QVariant old = s.value(name);
-  s.setValue(name, Q(text));
-  return Commit(s, name, old);
+  it->second.pending.emplace_back(valueName, std::move(text));
+  return kRegSuccess;
 }
 
 long LinuxRegistry::DeleteValue(Handle key, const std::string &valueName) {
@@ -260,24 +259,50 @@ long LinuxRegistry::DeleteValue(Handle key, const std::string &valueName) {
   if (it == m_open.end()) {
     return kInvalidParameter;
   }
-  const Location &at = it->second;
+  const Location &at = it->second.at;
   if (at.autostart) {
-    if (!SafeName(valueName) || !QFile::exists(EntryFile(at, valueName))) {
+    // The entry itself goes, also when it is a link; its target stays.
+    struct stat st {};
+    const std::string entry = EntryFile(at, valueName);
+    if (!SafeName(valueName) || ::lstat(entry.c_str(), &st) != 0) {
       return kRegFileNotFound;
     }
-    return QFile::remove(EntryFile(at, valueName)) ? kRegSuccess : kRegAccessDenied;
+    return ::unlink(entry.c_str()) == 0 ? kRegSuccess : kRegAccessDenied;
   }
-  QSettings s(Q(at.path), QSettings::IniFormat);
-  const QString name = SettingsKey(at, valueName);
-  if (s.status() == QSettings::FormatError || !s.contains(name)) {
+  const auto ini = Current(it->second);
+  if (!ini || !ini->Get(at.group, valueName)) {
     return kRegFileNotFound;
   }
-  const QVariant old = s.value(name);
-  s.remove(name);
-  return Commit(s, name, old);
+  it->second.pending.emplace_back(valueName, std::nullopt);
+  return kRegSuccess;
 }
 
-long LinuxRegistry::CloseKey(Handle key) { return m_open.erase(key) == 1 ? kRegSuccess : kInvalidParameter; }
+long LinuxRegistry::FlushKey(Handle key) {
+  const auto it = m_open.find(key);
+  if (it == m_open.end()) {
+    return kInvalidParameter;
+  }
+  OpenKeyState &state = it->second;
+  if (state.pending.empty()) {
+    return kRegSuccess;
+  }
+  // Read, change and replace under the lock, so that a second running copy
+  // neither loses our change nor has its own lost.
+  const DirectoryLock lock(DirectoryOf(state.at.path), kLockTimeoutMs);
+  const auto ini = lock.locked() ? Current(state) : std::nullopt;
+  const bool written = ini && ReplaceFile(state.at.path, ini->Text(), kSettingsMode);
+  state.pending.clear(); // landed, or dropped whole: never half
+  return written ? kRegSuccess : kRegAccessDenied;
+}
+
+long LinuxRegistry::CloseKey(Handle key) {
+  if (!m_open.contains(key)) {
+    return kInvalidParameter;
+  }
+  FlushKey(key); // as the registry does, changes not flushed yet are written on close
+  m_open.erase(key);
+  return kRegSuccess;
+}
 
 std::unique_ptr<IRegistry> MakePlatformRegistry() {
   return std::make_unique<LinuxRegistry>(LinuxRegistry::FromEnvironment());

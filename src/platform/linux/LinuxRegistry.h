@@ -1,21 +1,29 @@
 #pragma once
 
 #include "IRegistry.h"
+#include "IniText.h"
 
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tallyflow {
 
 // The registry's two hives as files a Linux user can find, following the
-// XDG base-directory conventions. A key path maps to an INI file (Qt's
-// QSettings: atomic saves, a lock file against a second instance):
-// "Software\Quorrin Software\Tallyflow\Main" is the group [Main] of
-// "Quorrin Software/Tallyflow.conf" under the hive's directory (a leading
-// "Software\" dropped, then the organisation folder, the application file,
-// the group path). The Run key maps to the XDG autostart directory: a value
-// is a desktop entry "<name>.desktop" whose Exec runs the value's data.
+// XDG base-directory conventions. A key path maps to an INI file in the
+// dialect QSettings writes: "Software\Quorrin Software\Tallyflow\Main" is
+// the group [Main] of "Quorrin Software/Tallyflow.conf" under the hive's
+// directory (a leading "Software\" dropped, then the organisation folder, the
+// application file, the group path). The Run key maps to the XDG autostart
+// directory: a value is a desktop entry "<name>.desktop" whose Exec runs the
+// value's data.
+//
+// Changes to a settings key wait under its handle until FlushKey (or
+// CloseKey) and then land together in one atomic replace of the file, made
+// under a lock on its directory; other groups and keys in the file are kept.
+// Only regular files are read; nothing is ever written through a link.
 class LinuxRegistry final : public IRegistry {
 public:
   // userConfigDir: $XDG_CONFIG_HOME; machineConfigDir: the first directory
@@ -23,7 +31,9 @@ public:
   LinuxRegistry(std::string userConfigDir, std::string machineConfigDir);
 
   // The directories from the environment: $XDG_CONFIG_HOME (default
-  // ~/.config) and the first of $XDG_CONFIG_DIRS (default /etc/xdg).
+  // ~/.config, the home from $HOME or else the password database; no user
+  // hive at all without one) and the first of $XDG_CONFIG_DIRS (default
+  // /etc/xdg).
   static LinuxRegistry FromEnvironment();
 
   std::optional<Handle> OpenKey(Hive hive, const std::string &keyPath) override;
@@ -33,6 +43,7 @@ public:
   long SetValue(Handle key, const std::string &valueName, std::uint32_t type, const std::byte *data,
                 std::uint32_t size) override;
   long DeleteValue(Handle key, const std::string &valueName) override;
+  long FlushKey(Handle key) override;
   long CloseKey(Handle key) override;
 
   // Where a key lives: the INI file and group, or the autostart directory.
@@ -44,9 +55,18 @@ public:
   std::optional<Location> Resolve(Hive hive, const std::string &keyPath) const;
 
 private:
-  std::string m_user;
+  struct OpenKeyState {
+    Location at;
+    // Settings changes not yet on disk, in order: a text to set, or nothing to delete.
+    std::vector<std::pair<std::string, std::optional<std::string>>> pending;
+  };
+  // The key's file as it would read with the pending changes; nothing when
+  // the file cannot be used.
+  std::optional<IniText> Current(const OpenKeyState &key) const;
+
+  std::string m_user; // empty: no user hive
   std::string m_machine;
-  std::map<Handle, Location> m_open;
+  std::map<Handle, OpenKeyState> m_open;
   Handle m_next = 1;
 };
 

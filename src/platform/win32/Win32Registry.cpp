@@ -50,6 +50,8 @@ long Win32Registry::DeleteValue(Handle key, const std::string &valueName) {
   return ::RegDeleteValueA(Key(key), valueName.c_str());
 }
 
+long Win32Registry::FlushKey(Handle key) { return ::RegFlushKey(Key(key)); }
+
 long Win32Registry::CloseKey(Handle key) { return ::RegCloseKey(Key(key)); }
 
 std::unique_ptr<IRegistry> MakePlatformRegistry() { return std::make_unique<Win32Registry>(); }

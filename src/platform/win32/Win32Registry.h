@@ -14,6 +14,7 @@ public:
   long SetValue(Handle key, const std::string &valueName, std::uint32_t type, const std::byte *data,
                 std::uint32_t size) override;
   long DeleteValue(Handle key, const std::string &valueName) override;
+  long FlushKey(Handle key) override;
   long CloseKey(Handle key) override;
 };
 

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+
+namespace tallyflow {
+
+// A file descriptor, closed when it goes out of scope.
+class UniqueFd {
+public:
+  explicit UniqueFd(int fd = -1) : m_fd(fd) {}
+  ~UniqueFd();
+  UniqueFd(UniqueFd &&other) noexcept : m_fd(other.release()) {}
+  UniqueFd &operator=(UniqueFd &&other) noexcept;
+  UniqueFd(const UniqueFd &) = delete;
+  UniqueFd &operator=(const UniqueFd &) = delete;
+
+  explicit operator bool() const { return m_fd >= 0; }
+  int get() const { return m_fd; }
+  int release() {
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd;
+  }
+
+private:
+  int m_fd;
+};
+
+// What reading a file found. Only a regular file is ever read: a FIFO, a
+// device, a directory or a file too large to be ours is Unusable, and so is
+// one that cannot be read. Opening never blocks.
+struct FileRead {
+  enum class State { Missing, Regular, Unusable };
+  State state = State::Missing;
+  std::string bytes;
+};
+FileRead ReadRegularFile(const std::string &path);
+
+// Replaces `path` by a regular file holding exactly `bytes` with permissions
+// `mode`: a new file in the same directory (O_EXCL, O_NOFOLLOW) is written,
+// flushed to disk and only then renamed over the path. A symbolic link at
+// the path is replaced, never followed. Refuses a path that holds anything
+// but a regular file or a link, and a regular file we may not write. On any
+// failure the old file stays as it was, byte for byte.
+bool ReplaceFile(const std::string &path, std::string_view bytes, mode_t mode);
+
+// An exclusive advisory lock on a directory, so that two running copies
+// never interleave their read-modify-write of a file in it. Waits at most
+// `timeoutMs` for another holder; locked() is false when it gave up. Where
+// the file system offers no locks at all, it proceeds unlocked: the atomic
+// replace still keeps every file whole.
+class DirectoryLock {
+public:
+  DirectoryLock(const std::string &directory, int timeoutMs);
+  bool locked() const { return m_locked; }
+
+private:
+  UniqueFd m_fd;
+  bool m_locked = false;
+};
+
+} // namespace tallyflow
