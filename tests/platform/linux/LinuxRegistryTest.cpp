@@ -8,16 +8,23 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <cerrno>
 #include <csignal>
+#include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
+#include <pwd.h>
 #include <random>
 #include <sched.h>
 #include <sstream>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -181,6 +188,268 @@ TEST_F(LinuxRegistryTest, AFullDiskChangesNothing) {
     GTEST_SKIP() << "cannot mount a small tmpfs in a private mount namespace (needs root)";
   }
   EXPECT_EQ(status, 0) << "2: the write claimed success; 4: the value changed; 8: the file changed";
+}
+
+namespace fs = std::filesystem;
+constexpr uid_t kNobody = 65534;
+
+// What a path holds: its kind and, for a file or a link, its bytes or target.
+std::string Snapshot(const std::string &path) {
+  std::error_code error;
+  const auto status = fs::symlink_status(path, error);
+  switch (status.type()) {
+  case fs::file_type::regular:
+    return "file:" + ReadFile(QString::fromStdString(path));
+  case fs::file_type::symlink:
+    return "link:" + fs::read_symlink(path).string();
+  case fs::file_type::not_found:
+    return "none";
+  default:
+    return "other:" + std::to_string(static_cast<int>(status.type()));
+  }
+}
+
+std::string Listing(const std::string &dir) {
+  std::string names;
+  std::error_code error;
+  for (const auto &e : fs::directory_iterator(dir, error)) {
+    names += e.path().filename().string() + " ";
+  }
+  return names;
+}
+
+void WriteText(const std::string &path, const std::string &text) { std::ofstream(path) << text; }
+
+// Drops root for good: permissions apply from here on.
+bool BecomeNobody() { return setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0; }
+
+void GiveToNobody(const std::string &dir) {
+  ASSERT_EQ(lchown(dir.c_str(), kNobody, kNobody), 0);
+  for (const auto &e : fs::recursive_directory_iterator(dir)) {
+    ASSERT_EQ(lchown(e.path().c_str(), kNobody, kNobody), 0);
+  }
+}
+
+// One save of the window's values, in a child process with mounts of its
+// own: the fault is made there, the save must end within a second.
+int SaveInChild(const std::string &user, const std::string &machine, const std::function<bool()> &fault,
+                bool asNobody, const std::function<bool(LinuxRegistry &)> &save) {
+  return InChild([&] {
+    if (!PrivateMounts() || !fault()) {
+      return 77;
+    }
+    if (asNobody && !BecomeNobody()) {
+      return 77;
+    }
+    alarm(5); // a save that blocks ends the child, and fails the test
+    LinuxRegistry reg(user, machine);
+    const auto start = std::chrono::steady_clock::now();
+    const bool saved = save(reg);
+    const bool quick = std::chrono::steady_clock::now() - start < std::chrono::seconds(1);
+    return (saved ? 1 : 0) + (quick ? 0 : 2);
+  });
+}
+
+TEST_F(LinuxRegistryTest, ASaveLandsWholeOrLeavesEveryFileAsItWas) {
+  const std::string old =
+      "[Main]\nLeft=3000\nTop=3000\nUpdateInterval=700\n\n[Other]\nnot an ini line\nkept=yes\n";
+  const std::string secret = "root:x:0:0:root:/root:/bin/bash\n";
+  struct Fault {
+    const char *what;
+    bool asNobody;
+    bool lands;
+    // Changes the settings folder and file; runs in the child, as root.
+    std::function<bool(const std::string &dir, const std::string &file, const std::string &outside)> make;
+  };
+  const auto none = [](const std::string &, const std::string &, const std::string &) { return true; };
+  const Fault faults[] = {
+      {"a line that is not INI, a group of another program", false, true, none},
+      {"the file a link to the settings kept elsewhere", false, true,
+       [](auto &, auto &file, auto &outside) {
+         return rename(file.c_str(), outside.c_str()) == 0 && symlink(outside.c_str(), file.c_str()) == 0;
+       }},
+      {"a FIFO in the file's place", false, false,
+       [](auto &, auto &file, auto &) { return unlink(file.c_str()) == 0 && mkfifo(file.c_str(), 0600) == 0; }},
+      {"a directory in the file's place", false, false,
+       [](auto &, auto &file, auto &) { return unlink(file.c_str()) == 0 && mkdir(file.c_str(), 0700) == 0; }},
+      {"a full disk", false, false,
+       [](auto &dir, auto &file, auto &) {
+         const std::string text = ReadFile(QString::fromStdString(file));
+         if (mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=16k") != 0) {
+           return false;
+         }
+         WriteText(file, text);
+         std::ofstream filler(dir + "/filler");
+         const std::string block(1024, 'f');
+         while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) && filler.flush()) {
+         }
+         return true;
+       }},
+      {"a read-only file system", false, false, [](auto &dir, auto &, auto &) { return MakeReadOnly(dir); }},
+      {"a folder the user may not write", true, false,
+       [](auto &dir, auto &, auto &) { return chmod(dir.c_str(), 0555) == 0; }},
+      {"a file its owner made read-only", true, false,
+       [](auto &, auto &file, auto &) { return chmod(file.c_str(), 0444) == 0; }},
+  };
+  int round = 0;
+  for (const auto &f : faults) {
+    SCOPED_TRACE(f.what);
+    const std::string base = tmp.path().toStdString() + "/case" + std::to_string(++round);
+    const std::string config = base + "/config";
+    const std::string dir = config + "/Quorrin Software";
+    const std::string file = dir + "/Tallyflow.conf";
+    const std::string outside = base + "/passwd";
+    fs::create_directories(dir);
+    WriteText(file, old);
+    WriteText(outside, secret);
+    if (f.asNobody) {
+      chmod(tmp.path().toUtf8().constData(), 0755);
+      GiveToNobody(base);
+    }
+    const int status = SaveInChild(
+        config, machine, [&] { return f.make(dir, file, outside); }, f.asNobody,
+        [&](LinuxRegistry &reg) {
+          // Checked inside the child, where the fault's mounts are.
+          const std::string before = Snapshot(file) + "|" + Listing(dir);
+          const std::string outsideBefore = Snapshot(outside);
+          const bool saved =
+              SetRegValues(reg, HKCU, kMain, {{"Left", "15"}, {"Top", "30"}, {"UpdateInterval", "150"}});
+          const bool unchanged = Snapshot(file) + "|" + Listing(dir) == before;
+          return Snapshot(outside) == outsideBefore && (saved ? !unchanged : unchanged) && saved == f.lands;
+        });
+    if (status == 77) {
+      GTEST_SKIP() << "cannot make the fault (needs root and mount namespaces)";
+    }
+    EXPECT_EQ(status, 1) << "0: a file changed, or the save's result was wrong; 2 or more: it took too long";
+    if (f.lands) {
+      LinuxRegistry reg(config, machine);
+      EXPECT_EQ(GetRegValue(reg, HKCU, kMain, "Left"), "15");
+      EXPECT_EQ(GetRegValue(reg, HKCU, kMain, "Top"), "30");
+      EXPECT_EQ(GetRegValue(reg, HKCU, kMain, "UpdateInterval"), "150");
+      const std::string text = Snapshot(file);
+      EXPECT_EQ(text.rfind("file:", 0), 0u) << "a regular file now, not the link";
+      EXPECT_NE(text.find("[Other]\nnot an ini line\nkept=yes\n"), std::string::npos) << text;
+    }
+  }
+}
+
+TEST_F(LinuxRegistryTest, StartUpEntryIsWrittenWholeNeverThroughALinkAndReportedHonestly) {
+  const std::string exe = "/opt/tallyflow/tallyflow";
+  const std::string profile = "export PATH=$HOME/bin:$PATH\n";
+  struct Fault {
+    const char *what;
+    bool add;    // tick the box, or untick it
+    bool result; // whether an entry now starts the program (add) or none remains (remove)
+    const char *machineAfter, *userAfter; // what the two entries are afterwards
+    std::function<bool(const std::string &machineDir, const std::string &userDir, const std::string &outside)> make;
+  };
+  const Fault faults[] = {
+      {"a link planted in a folder anyone may write", true, true, "file", "none",
+       [](auto &m, auto &, auto &outside) {
+         return chmod(m.c_str(), 0777) == 0 && symlink(outside.c_str(), (m + "/tallyflow.desktop").c_str()) == 0;
+       }},
+      {"the planted link, unticked", false, true, "none", "none",
+       [](auto &m, auto &, auto &outside) {
+         return chmod(m.c_str(), 0777) == 0 && symlink(outside.c_str(), (m + "/tallyflow.desktop").c_str()) == 0;
+       }},
+      {"a FIFO in the machine entry's place", true, true, "other", "file",
+       [](auto &m, auto &, auto &) { return mkfifo((m + "/tallyflow.desktop").c_str(), 0666) == 0; }},
+      {"both folders on a full disk", true, false, "none", "none",
+       [](auto &m, auto &u, auto &) {
+         for (const auto &dir : {m, u}) {
+           if (mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=4k,mode=0777") != 0) {
+             return false;
+           }
+           std::ofstream filler(dir + "/filler");
+           while (filler.write("f", 1) && filler.flush()) {
+           }
+         }
+         return true;
+       }},
+      {"a machine entry the user may not remove", false, false, "file", "none",
+       [](auto &m, auto &, auto &) {
+         WriteText(m + "/tallyflow.desktop", AutostartEntry("tallyflow", "/opt/tallyflow/tallyflow"));
+         return chown(m.c_str(), 0, 0) == 0 && lchown((m + "/tallyflow.desktop").c_str(), 0, 0) == 0;
+       }},
+  };
+  int round = 0;
+  chmod(tmp.path().toUtf8().constData(), 0755);
+  for (const auto &f : faults) {
+    SCOPED_TRACE(f.what);
+    const std::string base = tmp.path().toStdString() + "/entry" + std::to_string(++round);
+    const std::string machineDir = base + "/etc-xdg/autostart";
+    const std::string userDir = base + "/home-config/autostart";
+    const std::string outside = base + "/home-config/profile";
+    fs::create_directories(machineDir);
+    fs::create_directories(userDir);
+    WriteText(outside, profile);
+    GiveToNobody(base); // the user's own files; the machine folder is made root's where it matters
+    const int status = SaveInChild(
+        base + "/home-config", base + "/etc-xdg", [&] { return f.make(machineDir, userDir, outside); }, true,
+        [&](LinuxRegistry &reg) {
+          const bool result =
+              f.add ? AddStartUpEntry(reg, exe, PathStyle::Posix) : RemoveStartUpEntry(reg, exe, PathStyle::Posix);
+          auto kind = [](const std::string &path) {
+            const std::string snap = Snapshot(path);
+            return snap.substr(0, snap.find(':'));
+          };
+          const bool strays = Listing(machineDir).find(".tmp") != std::string::npos ||
+                              Listing(userDir).find(".tmp") != std::string::npos;
+          const bool written = kind(machineDir + "/tallyflow.desktop") != "file" ||
+                               GetRegValue(reg, HKLM, kRunKey, "tallyflow") == exe;
+          return result == f.result && kind(machineDir + "/tallyflow.desktop") == f.machineAfter &&
+                 kind(userDir + "/tallyflow.desktop") == f.userAfter && !strays && written &&
+                 Snapshot(outside) == "file:" + profile;
+        });
+    if (status == 77) {
+      GTEST_SKIP() << "cannot make the fault (needs root and mount namespaces)";
+    }
+    EXPECT_EQ(status, 1) << "0: wrong result, a file changed or a stray file was left; 2 or more: too slow";
+  }
+}
+
+TEST(LinuxRegistryHome, FromThePasswordDatabaseWithoutHomeAndNowhereWithoutAnEntry) {
+  const int status = InChild([] {
+    unsetenv("HOME");
+    unsetenv("XDG_CONFIG_HOME");
+    const passwd *me = getpwuid(getuid());
+    const auto at = LinuxRegistry::FromEnvironment().Resolve(HKCU, kMain);
+    if (me == nullptr || !at || at->path != std::string(me->pw_dir) + "/.config/Quorrin Software/Tallyflow.conf") {
+      return 1;
+    }
+    if (setgroups(0, nullptr) != 0 || setgid(54321) != 0 || setuid(54321) != 0) {
+      return 77; // a user the password database does not know
+    }
+    auto nowhere = LinuxRegistry::FromEnvironment();
+    return !nowhere.Resolve(HKCU, kMain) && !SetRegValue(nowhere, HKCU, kMain, "Left", "1") ? 0 : 2;
+  });
+  if (status == 77) {
+    GTEST_SKIP() << "needs root to become a user without an entry";
+  }
+  EXPECT_EQ(status, 0) << "1: the home was not the password database's; 2: something was stored without a home";
+}
+
+TEST(LinuxRegistryFormat, TextsReadBackThroughQSettingsAndBack) {
+  QTemporaryDir dir;
+  const std::string texts[] = {"150", "", "  padded  ", "a,b;c=d", "quote\"back\\slash", "tab\tnew\nline",
+                               "\x01" "2 after a control", "@at", "@@twice", "\xc3\xbcnicode \xe2\x82\xac",
+                               "%percent%20"};
+  int round = 0;
+  for (const auto &text : texts) {
+    SCOPED_TRACE(text);
+    const std::string org = "Org" + std::to_string(++round);
+    const std::string key = "Software\\" + org + "\\App\\Main";
+    const QString file = dir.path() + "/" + QString::fromStdString(org) + "/App.conf";
+    LinuxRegistry reg(dir.path().toStdString(), dir.path().toStdString() + "/xdg");
+    ASSERT_TRUE(SetRegValue(reg, HKCU, key, "Value Name", text));
+    EXPECT_EQ(QSettings(file, QSettings::IniFormat).value("Main/Value Name").toString().toStdString(), text);
+
+    {
+      QSettings qt(file, QSettings::IniFormat);
+      qt.setValue("Main/Other", QString::fromStdString(text));
+    }
+    EXPECT_EQ(GetRegValue(reg, HKCU, key, "Other"), text);
+  }
 }
 
 TEST(DesktopEntry, HostilePathsComeBackAsOneArgument) {
