@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program under Xvfb with a temporary XDG configuration: start it,
 # let it tick, click Exit, check the settings file; start it again and find
-# the window where it was.
+# the window where it was. Then, as root, once more in hostile surroundings.
 set -euo pipefail
 exe="$1"
 work="$(mktemp -d)"
@@ -10,8 +10,9 @@ export XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg" XDG_RUNTIME_DI
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 conf="$XDG_CONFIG_HOME/Quorrin Software/$(basename "$exe").conf"
 
+cmd=("$exe")
 run_once() { # prints the window's position
-  "$exe" &
+  "${cmd[@]}" &
   local pid=$!
   local wid="" starts=1
   for _ in $(seq 50); do
@@ -20,7 +21,7 @@ run_once() { # prints the window's position
     # ("could not connect to display"): start again, at most twice.
     if ! kill -0 $pid 2>/dev/null && [ $starts -lt 3 ]; then
       echo "the program ended before its window appeared; starting it again" >&2
-      "$exe" &
+      "${cmd[@]}" &
       pid=$!
       starts=$((starts + 1))
     fi
@@ -45,4 +46,19 @@ grep -q '^Left=' "$conf" && grep -q '^Top=' "$conf" && grep -q '^UpdateInterval=
 second=$(run_once)
 echo "first at $first, second at $second"
 [ "$first" = "$second" ] || { echo "the window moved between runs" >&2; exit 1; }
-echo "1 passed, 0 failed"
+
+# An interface alias that names a FIFO as an image (read as markup, it would
+# block the window for good) and a settings file that is a FIFO (opened, it
+# would hang Exit): the window must tick, and Exit must end it.
+if [ "$(id -u)" = 0 ] && unshare -n true 2>/dev/null; then
+  mkfifo "$work/fifo"
+  rm -f "$conf" && mkfifo "$conf"
+  printf '#!/bin/sh\nip link set lo alias %s && exec "%s"\n' "'<img src=\"$work/fifo\">'" "$exe" >"$work/hostile"
+  chmod +x "$work/hostile"
+  cmd=(unshare -n "$work/hostile")
+  run_once >/dev/null
+  [ -p "$conf" ] || { echo "the FIFO in the settings file's place was replaced" >&2; exit 1; }
+  echo "2 passed, 0 failed"
+else
+  echo "1 passed, 0 failed, 1 skipped: hostile surroundings need root"
+fi
