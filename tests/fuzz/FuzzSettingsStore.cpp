@@ -8,11 +8,14 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   static QTemporaryDir root;
   static int round = 0;
-  // A file of its own each round: QSettings keeps files it has read cached.
+  // A file of its own each round, so no round sees another's leftovers.
   const QString app = QStringLiteral("App%1").arg(++round);
   const QString dir = root.path() + "/config/Org";
   QDir().mkpath(dir);
@@ -23,15 +26,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   }
   tallyflow::LinuxRegistry reg(root.path().toStdString() + "/config", root.path().toStdString() + "/xdg");
   const std::string key = "Software\\Org\\" + app.toStdString() + "\\Main";
-  for (const char *name : {"Left", "Top", "UpdateInterval", "StartUp", ""}) {
-    (void)tallyflow::GetRegValue(reg, tallyflow::Hive::CurrentUser, key, name);
+  using tallyflow::GetRegValue;
+  constexpr auto HKCU = tallyflow::Hive::CurrentUser;
+  const char *const others[] = {"Top", "UpdateInterval", "StartUp", ""};
+  std::vector<std::optional<std::string>> kept;
+  for (const char *name : others) {
+    kept.push_back(GetRegValue(reg, HKCU, key, name));
   }
-  // A write either lands and reads back, or changes nothing.
-  const auto before = tallyflow::GetRegValue(reg, tallyflow::Hive::CurrentUser, key, "Left");
-  const bool wrote = tallyflow::SetRegValue(reg, tallyflow::Hive::CurrentUser, key, "Left", "1234");
-  const auto after = tallyflow::GetRegValue(reg, tallyflow::Hive::CurrentUser, key, "Left");
+  // A write either lands and reads back, or changes nothing; either way it
+  // changes no other value.
+  const auto before = GetRegValue(reg, HKCU, key, "Left");
+  const bool wrote = tallyflow::SetRegValue(reg, HKCU, key, "Left", "1234");
+  const auto after = GetRegValue(reg, HKCU, key, "Left");
   if (wrote ? after != std::optional<std::string>("1234") : after != before) {
     std::abort();
+  }
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    if (GetRegValue(reg, HKCU, key, others[i]) != kept[i]) {
+      std::abort();
+    }
   }
   QFile::remove(dir + "/" + app + ".conf");
   return 0;

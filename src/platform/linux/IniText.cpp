@@ -56,7 +56,7 @@ std::uint32_t ReadDigits(const std::string &s, std::size_t &i, int base, std::si
       break;
     }
     value = std::min<std::uint32_t>(value * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(d),
-                                     0xFFFF);
+                                    0xFFFF);
   }
   return value;
 }

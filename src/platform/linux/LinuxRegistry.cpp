@@ -247,8 +247,9 @@ long LinuxRegistry::SetValue(Handle key, const std::string &valueName, std::uint
     if (!SafeName(valueName)) {
       return kInvalidParameter;
     }
-    return ReplaceFile(EntryFile(at, valueName), AutostartEntry(valueName, text), kEntryMode) ? kRegSuccess
-                                                                                                : kRegAccessDenied;
+    return ReplaceFile(EntryFile(at, valueName), AutostartEntry(valueName, text), kEntryMode)
+               ? kRegSuccess
+               : kRegAccessDenied;
   }
   it->second.pending.emplace_back(valueName, std::move(text));
   return kRegSuccess;

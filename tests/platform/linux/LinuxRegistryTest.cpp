@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 
 #include <cerrno>
-#include <csignal>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -269,9 +269,13 @@ TEST_F(LinuxRegistryTest, ASaveLandsWholeOrLeavesEveryFileAsItWas) {
          return rename(file.c_str(), outside.c_str()) == 0 && symlink(outside.c_str(), file.c_str()) == 0;
        }},
       {"a FIFO in the file's place", false, false,
-       [](auto &, auto &file, auto &) { return unlink(file.c_str()) == 0 && mkfifo(file.c_str(), 0600) == 0; }},
+       [](auto &, auto &file, auto &) {
+         return unlink(file.c_str()) == 0 && mkfifo(file.c_str(), 0600) == 0;
+       }},
       {"a directory in the file's place", false, false,
-       [](auto &, auto &file, auto &) { return unlink(file.c_str()) == 0 && mkdir(file.c_str(), 0700) == 0; }},
+       [](auto &, auto &file, auto &) {
+         return unlink(file.c_str()) == 0 && mkdir(file.c_str(), 0700) == 0;
+       }},
       {"a full disk", false, false,
        [](auto &dir, auto &file, auto &) {
          const std::string text = ReadFile(QString::fromStdString(file));
@@ -341,16 +345,19 @@ TEST_F(LinuxRegistryTest, StartUpEntryIsWrittenWholeNeverThroughALinkAndReported
     bool add;    // tick the box, or untick it
     bool result; // whether an entry now starts the program (add) or none remains (remove)
     const char *machineAfter, *userAfter; // what the two entries are afterwards
-    std::function<bool(const std::string &machineDir, const std::string &userDir, const std::string &outside)> make;
+    std::function<bool(const std::string &machineDir, const std::string &userDir, const std::string &outside)>
+        make;
   };
   const Fault faults[] = {
       {"a link planted in a folder anyone may write", true, true, "file", "none",
        [](auto &m, auto &, auto &outside) {
-         return chmod(m.c_str(), 0777) == 0 && symlink(outside.c_str(), (m + "/tallyflow.desktop").c_str()) == 0;
+         return chmod(m.c_str(), 0777) == 0 &&
+                symlink(outside.c_str(), (m + "/tallyflow.desktop").c_str()) == 0;
        }},
       {"the planted link, unticked", false, true, "none", "none",
        [](auto &m, auto &, auto &outside) {
-         return chmod(m.c_str(), 0777) == 0 && symlink(outside.c_str(), (m + "/tallyflow.desktop").c_str()) == 0;
+         return chmod(m.c_str(), 0777) == 0 &&
+                symlink(outside.c_str(), (m + "/tallyflow.desktop").c_str()) == 0;
        }},
       {"a FIFO in the machine entry's place", true, true, "other", "file",
        [](auto &m, auto &, auto &) { return mkfifo((m + "/tallyflow.desktop").c_str(), 0666) == 0; }},
@@ -387,8 +394,8 @@ TEST_F(LinuxRegistryTest, StartUpEntryIsWrittenWholeNeverThroughALinkAndReported
     const int status = SaveInChild(
         base + "/home-config", base + "/etc-xdg", [&] { return f.make(machineDir, userDir, outside); }, true,
         [&](LinuxRegistry &reg) {
-          const bool result =
-              f.add ? AddStartUpEntry(reg, exe, PathStyle::Posix) : RemoveStartUpEntry(reg, exe, PathStyle::Posix);
+          const bool result = f.add ? AddStartUpEntry(reg, exe, PathStyle::Posix)
+                                    : RemoveStartUpEntry(reg, exe, PathStyle::Posix);
           auto kind = [](const std::string &path) {
             const std::string snap = Snapshot(path);
             return snap.substr(0, snap.find(':'));
@@ -414,7 +421,8 @@ TEST(LinuxRegistryHome, FromThePasswordDatabaseWithoutHomeAndNowhereWithoutAnEnt
     unsetenv("XDG_CONFIG_HOME");
     const passwd *me = getpwuid(getuid());
     const auto at = LinuxRegistry::FromEnvironment().Resolve(HKCU, kMain);
-    if (me == nullptr || !at || at->path != std::string(me->pw_dir) + "/.config/Quorrin Software/Tallyflow.conf") {
+    if (me == nullptr || !at ||
+        at->path != std::string(me->pw_dir) + "/.config/Quorrin Software/Tallyflow.conf") {
       return 1;
     }
     if (setgroups(0, nullptr) != 0 || setgid(54321) != 0 || setuid(54321) != 0) {
@@ -426,13 +434,23 @@ TEST(LinuxRegistryHome, FromThePasswordDatabaseWithoutHomeAndNowhereWithoutAnEnt
   if (status == 77) {
     GTEST_SKIP() << "needs root to become a user without an entry";
   }
-  EXPECT_EQ(status, 0) << "1: the home was not the password database's; 2: something was stored without a home";
+  EXPECT_EQ(status, 0)
+      << "1: the home was not the password database's; 2: something was stored without a home";
 }
 
 TEST(LinuxRegistryFormat, TextsReadBackThroughQSettingsAndBack) {
   QTemporaryDir dir;
-  const std::string texts[] = {"150", "", "  padded  ", "a,b;c=d", "quote\"back\\slash", "tab\tnew\nline",
-                               "\x01" "2 after a control", "@at", "@@twice", "\xc3\xbcnicode \xe2\x82\xac",
+  const std::string texts[] = {"150",
+                               "",
+                               "  padded  ",
+                               "a,b;c=d",
+                               "quote\"back\\slash",
+                               "tab\tnew\nline",
+                               "\x01"
+                               "2 after a control",
+                               "@at",
+                               "@@twice",
+                               "\xc3\xbcnicode \xe2\x82\xac",
                                "%percent%20"};
   int round = 0;
   for (const auto &text : texts) {
