@@ -138,7 +138,9 @@ bool MonitorTick::AppendSample() {
 }
 
 bool MonitorTick::WriteSpeed(MonitorLabel label, double bytesPerSecond) {
-  const auto text = bytesPerSecond / kBytesPerKB < 1
+  // Chosen after rounding (halves away from zero, as the picture rounds), so
+  // 1023.5 B/s shows as "1.00 KBS ", never as "1024 BS ".
+  const auto text = std::round(bytesPerSecond) < kBytesPerKB
                         ? kBytesPicture.Render(bytesPerSecond, m_locale)
                         : kKBPicture.Render(bytesPerSecond / kBytesPerKB, m_locale);
   return text && m_view.Caption(label, *text);

@@ -88,7 +88,7 @@ void frmTallyflow::BuildControls() {
   const QFont arialBold = DesignFont("Arial", 8.25, true);
 
   PIC1 = new QtDrawingSurface(this, 0);
-  PaintBackground(PIC1, kFace);
+  PIC1->BackColor(0xD8E9EC); // the face colour (0x00BBGGRR) until the first Draw makes it black
   PIC1->setAccessibleName("Download graph");
   Frame2 = new QFrame(this);
   Frame3 = new QFrame(this);
@@ -164,6 +164,7 @@ void frmTallyflow::BuildControls() {
 
   cboUpdateInterval = new QComboBox(Frame3);
   cboUpdateInterval->setEditable(true);
+  cboUpdateInterval->setCompleter(nullptr); // "150" stays 150: no completion to a listed 1500
   cboUpdateInterval->setInsertPolicy(QComboBox::NoInsert);
   for (int ms = 100; ms <= 2000; ms += 100) {
     cboUpdateInterval->addItem(QString::number(ms));

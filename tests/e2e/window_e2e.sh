@@ -30,6 +30,16 @@ run_once() { # prints the window's position
   [ -n "$wid" ] || { echo "no ticking window appeared" >&2; kill $pid; return 1; }
   eval "$(xdotool getwindowgeometry --shell "$wid")"
   echo "$X,$Y"
+  if [ -n "${typed:-}" ]; then
+    # Type an interval as a person does: click into the box (4560,240 in
+    # Frame3), select all, type, leave with Tab.
+    xdotool mousemove --window "$wid" $(( (4560 + 300) / 15 )) $(( (3660 + 240 + 157) / 15 )) click 1
+    sleep 0.2
+    xdotool key --window "$wid" ctrl+a
+    xdotool type --window "$wid" --delay 50 "$typed"
+    xdotool key --window "$wid" Tab
+    sleep 0.3
+  fi
   # Exit sits at 4560,1200 + 975x375 twips in Frame3 (top 3660): its centre.
   # A click that lands before the window takes input is tried again.
   for _ in 1 2 3; do
@@ -40,8 +50,9 @@ run_once() { # prints the window's position
   ! kill -0 $pid 2>/dev/null || { echo "Exit did not end the program" >&2; kill $pid; return 1; }
 }
 
-first=$(run_once)
-grep -q '^Left=' "$conf" && grep -q '^Top=' "$conf" && grep -q '^UpdateInterval=200' "$conf" || {
+# "150" is the start of the listed 1500: saved as typed, never completed.
+first=$(typed=150 run_once)
+grep -q '^Left=' "$conf" && grep -q '^Top=' "$conf" && grep -q '^UpdateInterval=150$' "$conf" || {
   echo "settings not saved:"; cat "$conf"; exit 1; }
 second=$(run_once)
 echo "first at $first, second at $second"

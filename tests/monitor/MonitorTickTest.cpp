@@ -68,6 +68,7 @@ TEST(MonitorTick, SpeedLabelsSwitchFromBytesToKilobytesPerSecond) {
   };
   const Case cases[] = {
       {1023, 1000ms, "1023 BS "},
+      {2047, 2000ms, "1.00 KBS "}, // 1023.5 B/s would round to "1024 BS "
       {1024, 1000ms, "1.00 KBS "},
       {1536, 1000ms, "1.50 KBS "},
       {5'000'000, 1000ms, "4882.81 KBS "},

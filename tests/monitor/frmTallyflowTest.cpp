@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -273,15 +274,31 @@ TEST(frmTallyflow, OutsideTextIsShownAsItsCharacters) {
 }
 
 TEST(frmTallyflow, TypedIntervalIsUsedByTheNextTickAndSavedAsTyped) {
+  // Each is the start of a listed interval, which a completer would finish.
+  for (const char *typed : {"150", "50", "2"}) {
+    Harness h;
+    auto &w = h.Load();
+    QLineEdit *edit = h.Control<QComboBox>("cboUpdateInterval")->lineEdit();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::mouseClick(edit, Qt::LeftButton); // focus, as a person gives it
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, typed);
+    QTest::keyClick(edit, Qt::Key_Tab);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.tmrUpdate().Interval() == std::stoi(typed); }, 3000)) << typed;
+    EXPECT_NE(w.windowTitle(), "Tallyflow Monitor") << "the tick set the title";
+    EXPECT_NE(h.Control<QLabel>("lblRecv")->text(), "Label1");
+    w.close();
+    EXPECT_EQ(h.Stored("UpdateInterval"), typed);
+  }
+}
+
+TEST(frmTallyflow, GraphShowsTheFaceColourUntilTheFirstTick) {
   Harness h;
+  SetRegValue(h.reg, HKCU, kKey, "UpdateInterval", "5000");
   auto &w = h.Load();
-  auto *combo = h.Control<QComboBox>("cboUpdateInterval");
-  combo->setEditText("150");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.tmrUpdate().Interval() == 150; }, 3000));
-  EXPECT_NE(w.windowTitle(), "Tallyflow Monitor") << "the tick set the title";
-  EXPECT_NE(h.Control<QLabel>("lblRecv")->text(), "Label1");
+  EXPECT_EQ(w.Surface()->grab().toImage().pixelColor(100, 50), QColor(236, 233, 216));
   w.close();
-  EXPECT_EQ(h.Stored("UpdateInterval"), "150");
 }
 
 TEST(frmTallyflow, AnotherExecutableNameUsesAnotherKey) {
