@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMoveEvent>
 #include <QPushButton>
 #include <QScreen>
 
@@ -228,25 +229,46 @@ std::string frmTallyflow::SettingsKey() const {
   return "Software\\Quorrin Software\\" + m_services.facts.exeName + "\\Main";
 }
 
+// Wayland gives a client no say over its place and reports positions that
+// mean nothing: there the window is neither placed nor is its place saved.
+static bool PositionsMeanSomething() { return !QGuiApplication::platformName().startsWith("wayland"); }
+
 void frmTallyflow::PlaceWindow(double leftTwips, double topTwips) {
+  const QPoint at(TwipsToPixels(leftTwips), TwipsToPixels(topTwips));
+  bool visible = false;
+  for (const QScreen *s : QGuiApplication::screens()) {
+    visible = visible || s->geometry().intersects(QRect(at, frameGeometry().size()));
+  }
+  if (leftTwips == 0 || topTwips == 0 || !visible) {
+    Centre();
+    // The frame's size is known only once the window manager framed the
+    // window: centre again then.
+    m_placement = Placement::CentreOnceFramed;
+  } else {
+    move(at);
+    m_placement = Placement::Placed;
+  }
+}
+
+void frmTallyflow::Centre() {
   const QScreen *primary = QGuiApplication::primaryScreen();
   const QRect screen = primary != nullptr ? primary->geometry() : QRect(0, 0, 800, 600);
   const QSize outer = frameGeometry().size();
-  QPoint at(TwipsToPixels(leftTwips), TwipsToPixels(topTwips));
-  bool visible = false;
-  for (const QScreen *s : QGuiApplication::screens()) {
-    visible = visible || s->geometry().intersects(QRect(at, outer));
+  // In twips as the window keeps them.
+  const auto d = static_cast<std::int64_t>(
+      std::nearbyint(PixelsToTwips(screen.height()) - PixelsToTwips(outer.height())));
+  const auto w =
+      static_cast<std::int64_t>(std::nearbyint(PixelsToTwips(screen.width()) - PixelsToTwips(outer.width())));
+  move(screen.x() + TwipsToPixels(static_cast<double>(w / 2)),
+       screen.y() + TwipsToPixels(static_cast<double>(d / 2)));
+}
+
+void frmTallyflow::moveEvent(QMoveEvent *event) {
+  if (m_placement == Placement::CentreOnceFramed && frameGeometry().size() != size()) {
+    m_placement = Placement::Placed;
+    Centre();
   }
-  if (leftTwips == 0 || topTwips == 0 || !visible) {
-    // Centred on the primary screen, in twips as the window keeps them.
-    const auto d = static_cast<std::int64_t>(
-        std::nearbyint(PixelsToTwips(screen.height()) - PixelsToTwips(outer.height())));
-    const auto w = static_cast<std::int64_t>(
-        std::nearbyint(PixelsToTwips(screen.width()) - PixelsToTwips(outer.width())));
-    at = QPoint(screen.x() + TwipsToPixels(static_cast<double>(w / 2)),
-                screen.y() + TwipsToPixels(static_cast<double>(d / 2)));
-  }
-  move(at);
+  QWidget::moveEvent(event);
 }
 
 void frmTallyflow::Form_Load() {
@@ -257,7 +279,9 @@ void frmTallyflow::Form_Load() {
     const auto number = text ? ReadNumber(*text, kStoredNumbers) : std::nullopt;
     return number && std::isfinite(*number) ? static_cast<double>(static_cast<float>(*number)) : 0.0;
   };
-  PlaceWindow(storedNumber("Left"), storedNumber("Top"));
+  if (PositionsMeanSomething()) {
+    PlaceWindow(storedNumber("Left"), storedNumber("Top"));
+  }
 
   const std::string interval = GetRegValue(reg, Hive::CurrentUser, key, "UpdateInterval").value_or("");
   cboUpdateInterval->setEditText(QString::fromStdString(interval));
@@ -309,7 +333,7 @@ void frmTallyflow::Form_Unload() {
   m_unloading = true;
   // One write: a position is never saved half (Left without Top).
   std::vector<std::pair<std::string, std::string>> values;
-  if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
+  if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) && PositionsMeanSomething()) {
     const QPoint at = pos(); // the outer top-left corner
     values.emplace_back("Left", std::to_string(static_cast<long long>(PixelsToTwips(at.x()))));
     values.emplace_back("Top", std::to_string(static_cast<long long>(PixelsToTwips(at.y()))));

@@ -88,10 +88,19 @@ public:
 
 protected:
   void closeEvent(QCloseEvent *event) override;
+  void moveEvent(QMoveEvent *event) override;
 
 private:
+  // Where the window stands with its place on the screen.
+  enum class Placement {
+    Unplaced,         // before Form_Load, and for good where the system places windows
+    CentreOnceFramed, // centred by its inner size; centred again once framed
+    Placed,
+  };
+
   void BuildControls();
   void PlaceWindow(double leftTwips, double topTwips);
+  void Centre();
   QLabel *LabelOf(MonitorLabel label) const;
 
   Services m_services;
@@ -119,6 +128,7 @@ private:
   SampleSeries colSamples;
   std::unique_ptr<MonitorTick> m_tick;
   bool m_unloading = false;
+  Placement m_placement = Placement::Unplaced;
 };
 
 } // namespace tallyflow

@@ -80,7 +80,8 @@ struct Harness {
   template <typename T> T *Control(const char *name) const { return window->findChild<T *>(name); }
   QPoint Centred() const {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    return QPoint(screen.width() / 2 - window->width() / 2, screen.height() / 2 - window->height() / 2);
+    const QSize outer = window->frameGeometry().size(); // the frame is what is centred
+    return QPoint(screen.width() / 2 - outer.width() / 2, screen.height() / 2 - outer.height() / 2);
   }
 
   mutable FakeRegistry reg;
