@@ -61,17 +61,21 @@ std::optional<std::string> GetString(IRegistry &registry, Hive hKey, const std::
   return std::string(text, nul);
 }
 
-bool GetKeyValue(IRegistry &registry, Hive KeyRoot, const std::string &KeyName, const std::string &SubKeyRef,
-                 std::string &KeyVal) {
-  const RegKey key(registry, registry.OpenKey(KeyRoot, KeyName));
+std::optional<bool> GetKeyValue(IRegistry &registry, Hive KeyRoot, const std::string &KeyName,
+                                const std::string &SubKeyRef, std::string &KeyVal) {
+  IRegistry::Handle handle = 0;
+  const bool opened = registry.OpenKeyEx(KeyRoot, KeyName, kKeyAllAccess, &handle) == kRegSuccess;
+  const RegKey key(registry, opened ? std::optional(handle) : std::nullopt);
   std::vector<std::byte> buffer(kMaxKeyValue, std::byte{0});
   std::uint32_t size = kMaxKeyValue;
   std::uint32_t type = 0;
   if (!key || registry.QueryValue(key.get(), SubKeyRef, &type, buffer.data(), &size) != kRegSuccess ||
-      size > kMaxKeyValue || size == 0) {
-    // A stored size of 0 leaves no last character to look at: a failure.
+      size > kMaxKeyValue) {
     KeyVal.clear();
     return false;
+  }
+  if (size == 0) {
+    return std::nullopt; // no last character to look at
   }
   const auto *bytes = reinterpret_cast<const char *>(buffer.data());
   const std::string kept(bytes, bytes[size - 1] == '\0' ? size - 1 : size);
@@ -108,10 +112,14 @@ std::optional<std::string> RegistrySystemFacts::RegisteredOrganization() {
 
 std::optional<ProgramCall> RegistrySystemFacts::SystemInfoTool() {
   std::string path;
-  if (GetKeyValue(m_registry, Hive::LocalMachine, kMsinfoKey, "PATH", path)) {
+  const auto found = GetKeyValue(m_registry, Hive::LocalMachine, kMsinfoKey, "PATH", path);
+  if (!found) {
+    return std::nullopt; // an error: straight to the message
+  }
+  if (*found) {
     return ProgramCall{path, {}}; // taken as read, without a file test
   }
-  if (!GetKeyValue(m_registry, Hive::LocalMachine, kToolsLocationKey, "MSINFO", path)) {
+  if (GetKeyValue(m_registry, Hive::LocalMachine, kToolsLocationKey, "MSINFO", path) != true) {
     return std::nullopt;
   }
   if (!m_files.FileExists(path + "\\MSINFO32.EXE")) {

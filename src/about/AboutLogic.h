@@ -35,11 +35,13 @@ std::string EmailTarget(const std::string &titleCaption);
 std::optional<std::string> GetString(IRegistry &registry, Hive hKey, const std::string &strPath,
                                      const std::string &strValue);
 
-// Reads a value of at most 1,024 bytes into KeyVal: the text for REG_SZ,
-// hexadecimal digits for REG_DWORD, KeyVal unchanged for other types. False
-// (and KeyVal empty) when the key or value cannot be read.
-bool GetKeyValue(IRegistry &registry, Hive KeyRoot, const std::string &KeyName, const std::string &SubKeyRef,
-                 std::string &KeyVal);
+// Reads a value of at most 1,024 bytes into KeyVal, the key opened with all
+// access: the text for REG_SZ, hexadecimal digits for REG_DWORD, KeyVal
+// unchanged for other types. False (and KeyVal empty) when the key or value
+// cannot be read. Nothing when a value was read but stored with size 0: its
+// last character cannot be looked at, an error that ends the caller's steps.
+std::optional<bool> GetKeyValue(IRegistry &registry, Hive KeyRoot, const std::string &KeyName,
+                                const std::string &SubKeyRef, std::string &KeyVal);
 
 // A program to start, with its arguments.
 struct ProgramCall {

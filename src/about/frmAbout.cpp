@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include "LinkCursor.h"
 #include "ProgramIcon.h"
 #include "Twips.h"
 
@@ -11,8 +12,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-
-#include <algorithm>
 
 namespace tallyflow {
 namespace {
@@ -177,7 +176,7 @@ void frmAbout::BuildControls() {
     QPalette p = link->palette();
     p.setColor(QPalette::WindowText, kLink);
     link->setPalette(p);
-    link->setCursor(Qt::PointingHandCursor);
+    link->setCursor(LinkCursor());
     link->setToolTip(QString::fromLatin1(l.tip));
     link->setAccessibleName(l.accessible);
     link->installEventFilter(this);
@@ -238,12 +237,7 @@ void frmAbout::Form_Load() {
     }
   };
   set("lblTitle", texts.title);
-  set("lblCopyright", texts.copyright);
-  // The copyright keeps its right edge where the design puts it; a notice of
-  // two lines moves up just enough to stay inside the window.
-  QLabel *copyright = Label("lblCopyright");
-  copyright->move(TwipsToPixels(3420 + 3315) - copyright->width(),
-                  std::min(TwipsToPixels(3600), height() - copyright->height()));
+  set("lblCopyright", texts.copyright); // at its design place, sized to its text
   set("lblregname", texts.owner);
   set("lblregcompany", texts.organisation);
 }
@@ -255,10 +249,12 @@ void frmAbout::cmdSysInfo_Click() {
 }
 
 void frmAbout::lblEMail_Click() {
-  m_services.shell->Open(EmailTarget(Label("lblTitle")->text().toStdString()));
+  m_services.shell->Open(EmailTarget(Label("lblTitle")->text().toStdString()), winId());
 }
 
-void frmAbout::lblHomePage_Click() { m_services.shell->Open(Label("lblHomePage")->toolTip().toStdString()); }
+void frmAbout::lblHomePage_Click() {
+  m_services.shell->Open(Label("lblHomePage")->toolTip().toStdString(), winId());
+}
 
 void frmAbout::ShowModal(Services services) {
   frmAbout dialog(std::move(services));

@@ -16,6 +16,7 @@ inline constexpr long kRegSuccess = 0;
 inline constexpr long kRegFileNotFound = 2;
 inline constexpr long kRegAccessDenied = 5;
 inline constexpr long kRegMoreData = 234;
+inline constexpr std::uint32_t kKeyAllAccess = 0x2003F;
 
 // The registry calls the helpers rely on (advapi32's ...A calls), for the
 // two hives. Texts are 8-bit: the system's code page on Windows, UTF-8
@@ -28,6 +29,9 @@ public:
 
   // RegOpenKeyA: a handle to an existing key; none when it is missing.
   virtual std::optional<Handle> OpenKey(Hive hive, const std::string &keyPath) = 0;
+  // RegOpenKeyExA: 0 and a handle to an existing key opened with the access
+  // asked for, or a non-zero status (a missing key, access refused).
+  virtual long OpenKeyEx(Hive hive, const std::string &keyPath, std::uint32_t samDesired, Handle *result) = 0;
   // RegCreateKeyA: a handle, creating the key and any missing keys on the path.
   virtual std::optional<Handle> CreateKey(Hive hive, const std::string &keyPath) = 0;
   // RegQueryValueExA: stores the type and the size in bytes; with a buffer

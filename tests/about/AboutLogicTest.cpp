@@ -100,12 +100,12 @@ TEST(AboutLogic, GetKeyValueByType) {
   reg.Put(HKLM, kMsinfo, "Zero", REG_SZ, "");
   struct Case {
     const char *name;
-    bool ok;
+    std::optional<bool> ok; // nothing: the error of a value stored with size 0
     const char *value;
   };
   const Case cases[] = {{"Sz", true, "C:\\x.exe"}, {"SzNoNul", true, "C:\\y.exe"},
                         {"Dword", true, "18"},     {"Binary", true, "kept"},
-                        {"Long", false, ""},       {"Zero", false, ""},
+                        {"Long", false, ""},       {"Zero", std::nullopt, "kept"},
                         {"Missing", false, ""}};
   for (const auto &c : cases) {
     std::string value = "kept";
@@ -113,9 +113,10 @@ TEST(AboutLogic, GetKeyValueByType) {
     EXPECT_EQ(value, c.value) << c.name << " (DWORD 02 01 00 00 gives the digits 012, &h012 = 18)";
   }
   std::string value = "kept";
-  EXPECT_FALSE(GetKeyValue(reg, HKLM, "SOFTWARE\\Nowhere", "PATH", value));
+  EXPECT_EQ(GetKeyValue(reg, HKLM, "SOFTWARE\\Nowhere", "PATH", value), false);
   EXPECT_EQ(value, "");
   EXPECT_TRUE(reg.handles.empty());
+  EXPECT_EQ(reg.accessMasks, std::vector<std::uint32_t>(std::size(cases) + 1, 0x2003F)) << "all access";
 }
 
 TEST(AboutLogic, SystemInformationLauncherChain) {
@@ -159,7 +160,11 @@ TEST(AboutLogic, SystemInformationLauncherChain) {
       {"PATH of another type gives an empty path",
        [](FakeRegistry &r, test::FakeFiles &) { r.Put(HKLM, kMsinfo, "PATH", 3, "bin"); }, "", true, false},
       {"PATH stored with size 0",
-       [](FakeRegistry &r, test::FakeFiles &) { r.Put(HKLM, kMsinfo, "PATH", REG_SZ, ""); }, "", true, true},
+       [](FakeRegistry &r, test::FakeFiles &) {
+         r.Put(HKLM, kMsinfo, "PATH", REG_SZ, "");
+         r.Put(HKLM, kLocation, "MSINFO", REG_SZ, "C:\\Shared\\MSInfo");
+       },
+       "", true, false},
       {"nothing registered", [](FakeRegistry &, test::FakeFiles &) {}, "", true, true},
   };
   for (const auto &c : cases) {

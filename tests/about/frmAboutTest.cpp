@@ -81,19 +81,17 @@ TEST(frmAbout, LoadsItsTextsAndLaysOutByTheTable) {
     const QRect expected(qRound(c.left / 15.0), qRound(c.top / 15.0), qRound(c.width / 15.0),
                          qRound(c.height / 15.0));
     if (c.sizedToText) {
-      if (std::string(c.name) != "lblCopyright") {
-        EXPECT_EQ(w->y(), expected.y()) << c.name;
-      }
+      EXPECT_EQ(w->pos(), expected.topLeft()) << c.name;
     } else {
       EXPECT_EQ(w->geometry(), expected) << c.name;
     }
   }
   EXPECT_GE(dialog.findChild<QWidget *>("Text1")->y(), dialog.height()) << "below the visible client area";
-  const QRect notice = dialog.Label("lblCopyright")->geometry();
-  EXPECT_LE(notice.bottom(), dialog.height() - 1) << "both lines of the notice stay visible";
-  EXPECT_EQ(notice.right(), qRound((3420 + 3315) / 15.0) - 1);
   for (const char *link : {"lblEMail", "lblHomePage"}) {
-    EXPECT_EQ(dialog.Label(link)->cursor().shape(), Qt::PointingHandCursor) << link;
+    const QCursor hand = dialog.Label(link)->cursor();
+    EXPECT_EQ(hand.shape(), Qt::BitmapCursor) << link << ": our own hand, not the system's";
+    EXPECT_EQ(hand.pixmap().size(), QSize(32, 32)) << link;
+    EXPECT_EQ(hand.hotSpot(), QPoint(5, 0)) << link;
   }
   EXPECT_EQ(dialog.Label("lblEMail")->toolTip(), "support@example.com");
   EXPECT_EQ(dialog.Label("lblHomePage")->toolTip(), "https://www.example.com/tallyflow");
@@ -104,6 +102,8 @@ TEST(frmAbout, LoadsItsTextsAndLaysOutByTheTable) {
             (std::vector<std::string>{
                 "mailto:support@example.com?subject=I have question on Tallyflow Manager v3.264",
                 "https://www.example.com/tallyflow"}));
+  EXPECT_EQ(h.shell.owners, std::vector<std::uintptr_t>(2, dialog.winId()))
+      << "the About window owns the call";
 
   dialog.findChild<QPushButton *>("cmdSysInfo")->click();
   EXPECT_EQ(h.messages.shown, std::vector<std::string>{kSysInfoUnavailable}) << "no tool: the one message";

@@ -28,6 +28,12 @@ public:
     }
     return Open(k);
   }
+  long OpenKeyEx(Hive hive, const std::string &keyPath, std::uint32_t samDesired, Handle *result) override {
+    accessMasks.push_back(samDesired);
+    const auto key = OpenKey(hive, keyPath);
+    *result = key.value_or(0);
+    return key ? kRegSuccess : kRegFileNotFound;
+  }
   std::optional<Handle> CreateKey(Hive hive, const std::string &keyPath) override {
     if (refused.count(hive)) {
       return std::nullopt;
@@ -105,7 +111,8 @@ public:
   bool refusedDelete = false;
   bool failSecondRead = false;
   int queries = 0;
-  std::vector<std::string> opened; // key paths, in order
+  std::vector<std::string> opened;        // key paths, in order
+  std::vector<std::uint32_t> accessMasks; // asked of OpenKeyEx, in order
 
 private:
   // Key names compare without regard to case, as in the registry.

@@ -34,8 +34,12 @@ struct FakeMessages final : IMessageBox {
 };
 
 struct FakeShell final : IShellOpener {
-  void Open(const std::string &target) override { opened.push_back(target); }
+  void Open(const std::string &target, std::uintptr_t owner) override {
+    opened.push_back(target);
+    owners.push_back(owner);
+  }
   std::vector<std::string> opened;
+  std::vector<std::uintptr_t> owners;
 };
 
 } // namespace tallyflow::test

@@ -185,6 +185,12 @@ std::optional<IRegistry::Handle> LinuxRegistry::OpenKey(Hive hive, const std::st
   return m_next++;
 }
 
+long LinuxRegistry::OpenKeyEx(Hive hive, const std::string &keyPath, std::uint32_t, Handle *result) {
+  const auto key = OpenKey(hive, keyPath);
+  *result = key.value_or(0);
+  return key ? kRegSuccess : kRegFileNotFound;
+}
+
 std::optional<IRegistry::Handle> LinuxRegistry::CreateKey(Hive hive, const std::string &keyPath) {
   auto at = Resolve(hive, keyPath);
   if (!at) {

@@ -37,6 +37,8 @@ public:
   static LinuxRegistry FromEnvironment();
 
   std::optional<Handle> OpenKey(Hive hive, const std::string &keyPath) override;
+  // The files know no access rights of their own: the key opens as by OpenKey.
+  long OpenKeyEx(Hive hive, const std::string &keyPath, std::uint32_t samDesired, Handle *result) override;
   std::optional<Handle> CreateKey(Hive hive, const std::string &keyPath) override;
   long QueryValue(Handle key, const std::string &valueName, std::uint32_t *type, std::byte *data,
                   std::uint32_t *size) override;

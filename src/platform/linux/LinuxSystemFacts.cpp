@@ -64,7 +64,7 @@ namespace {
 // what a URL may not hold as it is (the blanks of a mailto subject).
 class DesktopOpener final : public IShellOpener {
 public:
-  void Open(const std::string &target) override {
+  void Open(const std::string &target, std::uintptr_t) override {
     QDesktopServices::openUrl(QUrl(QString::fromStdString(target), QUrl::TolerantMode));
   }
 };

@@ -18,6 +18,14 @@ std::optional<IRegistry::Handle> Win32Registry::OpenKey(Hive hive, const std::st
   return reinterpret_cast<Handle>(key);
 }
 
+long Win32Registry::OpenKeyEx(Hive hive, const std::string &keyPath, std::uint32_t samDesired,
+                              Handle *result) {
+  HKEY key = nullptr;
+  const LONG status = ::RegOpenKeyExA(Root(hive), keyPath.c_str(), 0, samDesired, &key);
+  *result = status == ERROR_SUCCESS ? reinterpret_cast<Handle>(key) : 0;
+  return status;
+}
+
 std::optional<IRegistry::Handle> Win32Registry::CreateKey(Hive hive, const std::string &keyPath) {
   HKEY key = nullptr;
   if (::RegCreateKeyA(Root(hive), keyPath.c_str(), &key) != ERROR_SUCCESS) {

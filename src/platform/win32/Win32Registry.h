@@ -8,6 +8,7 @@ namespace tallyflow {
 class Win32Registry final : public IRegistry {
 public:
   std::optional<Handle> OpenKey(Hive hive, const std::string &keyPath) override;
+  long OpenKeyEx(Hive hive, const std::string &keyPath, std::uint32_t samDesired, Handle *result) override;
   std::optional<Handle> CreateKey(Hive hive, const std::string &keyPath) override;
   long QueryValue(Handle key, const std::string &valueName, std::uint32_t *type, std::byte *data,
                   std::uint32_t *size) override;

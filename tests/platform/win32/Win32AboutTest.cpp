@@ -1,0 +1,73 @@
+// The About window's Windows calls: its registry reader on the real registry
+// (Wine's, in CI), and what it hands to ShellExecuteA.
+
+#include "Win32About.h"
+#include "AboutLogic.h"
+#include "Win32Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tallyflow {
+namespace {
+
+TEST(Win32About, GetKeyValueOpensWithAllAccessAndAZeroSizeValueIsAnError) {
+  const std::string path = "Software\\Tallyflow Tests\\About" + std::to_string(GetCurrentProcessId());
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, path.c_str(), &key), ERROR_SUCCESS);
+  const char tool[] = "C:\\Tools\\msinfo32.exe";
+  RegSetValueExA(key, "PATH", 0, REG_SZ, reinterpret_cast<const BYTE *>(tool), sizeof tool);
+  RegSetValueExA(key, "Empty", 0, REG_SZ, reinterpret_cast<const BYTE *>(""), 0);
+  RegCloseKey(key);
+
+  Win32Registry reg;
+  std::string value;
+  EXPECT_EQ(GetKeyValue(reg, Hive::CurrentUser, path, "PATH", value), true);
+  EXPECT_EQ(value, tool) << "the terminating NUL trimmed";
+  EXPECT_EQ(GetKeyValue(reg, Hive::CurrentUser, path, "Missing", value), false);
+  EXPECT_EQ(value, "");
+  EXPECT_EQ(GetKeyValue(reg, Hive::CurrentUser, path + "\\Nowhere", "PATH", value), false);
+  EXPECT_EQ(GetKeyValue(reg, Hive::CurrentUser, path, "Empty", value), std::nullopt) << "stored with size 0";
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tallyflow Tests");
+}
+
+struct ShellCall {
+  HWND owner;
+  std::string verb, target;
+  bool nullParameters;
+  std::string parameters, directory;
+  INT show;
+};
+std::vector<ShellCall> calls;
+
+HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR target, LPCSTR parameters,
+                                    LPCSTR directory, INT show) {
+  calls.push_back(
+      {owner, verb, target, parameters == nullptr, parameters ? parameters : "", directory, show});
+  return reinterpret_cast<HINSTANCE>(33);
+}
+
+TEST(Win32About, LinksGoToShellExecuteWithTheAboutWindowAsOwner) {
+  const HWND about = reinterpret_cast<HWND>(0x1234); // the About window's handle, as passed through
+  calls.clear();
+  Win32ShellOpener shell(&RecordShellExecute);
+  shell.Open("mailto:support@example.com?subject=I have question on Tallyflow Manager v3.264",
+             reinterpret_cast<std::uintptr_t>(about));
+  shell.Open("https://www.example.com/tallyflow", reinterpret_cast<std::uintptr_t>(about));
+  ASSERT_EQ(calls.size(), 2u);
+  for (const auto &c : calls) {
+    EXPECT_EQ(c.owner, about);
+    EXPECT_EQ(c.verb, "open");
+    EXPECT_EQ(c.show, 5);
+  }
+  EXPECT_TRUE(calls[0].nullParameters) << "no parameters for the e-mail";
+  EXPECT_EQ(calls[0].directory, "C:\\");
+  EXPECT_FALSE(calls[1].nullParameters) << "empty texts for the home page";
+  EXPECT_EQ(calls[1].parameters, "");
+  EXPECT_EQ(calls[1].directory, "");
+}
+
+} // namespace
+} // namespace tallyflow
