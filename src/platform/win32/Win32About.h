@@ -2,21 +2,23 @@
 
 #include "IShellOpener.h"
 
-#include <windows.h>
+#include <functional>
 
 namespace tallyflow {
 
 // ShellExecuteA as the About window has always called it, the About window
 // as the owner; the result is not examined. The call comes in through the
-// constructor, so that a test can see what is passed.
+// constructor, so that a test can see what is passed: owner (an HWND), verb,
+// target, parameters, directory, show command.
 class Win32ShellOpener final : public IShellOpener {
 public:
-  using ShellExecuteFn = HINSTANCE(WINAPI *)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-  explicit Win32ShellOpener(ShellExecuteFn shellExecute);
+  using ShellExecuteCall =
+      std::function<void(std::uintptr_t, const char *, const char *, const char *, const char *, int)>;
+  explicit Win32ShellOpener(ShellExecuteCall shellExecute);
   void Open(const std::string &target, std::uintptr_t owner) override;
 
 private:
-  ShellExecuteFn m_shellExecute;
+  ShellExecuteCall m_shellExecute;
 };
 
 } // namespace tallyflow

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h> // after our headers: its macros (REG_SZ ...) would meet theirs
+
 #include <string>
 #include <vector>
 
@@ -33,34 +35,28 @@ TEST(Win32About, GetKeyValueOpensWithAllAccessAndAZeroSizeValueIsAnError) {
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tallyflow Tests");
 }
 
-struct ShellCall {
-  HWND owner;
-  std::string verb, target;
-  bool nullParameters;
-  std::string parameters, directory;
-  INT show;
-};
-std::vector<ShellCall> calls;
-
-HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR target, LPCSTR parameters,
-                                    LPCSTR directory, INT show) {
-  calls.push_back(
-      {owner, verb, target, parameters == nullptr, parameters ? parameters : "", directory, show});
-  return reinterpret_cast<HINSTANCE>(33);
-}
-
 TEST(Win32About, LinksGoToShellExecuteWithTheAboutWindowAsOwner) {
-  const HWND about = reinterpret_cast<HWND>(0x1234); // the About window's handle, as passed through
-  calls.clear();
-  Win32ShellOpener shell(&RecordShellExecute);
-  shell.Open("mailto:support@example.com?subject=I have question on Tallyflow Manager v3.264",
-             reinterpret_cast<std::uintptr_t>(about));
-  shell.Open("https://www.example.com/tallyflow", reinterpret_cast<std::uintptr_t>(about));
+  struct ShellCall {
+    std::uintptr_t owner;
+    std::string verb, target;
+    bool nullParameters;
+    std::string parameters, directory;
+    int show;
+  };
+  std::vector<ShellCall> calls;
+  Win32ShellOpener shell([&](std::uintptr_t owner, const char *verb, const char *target,
+                             const char *parameters, const char *directory, int show) {
+    calls.push_back(
+        {owner, verb, target, parameters == nullptr, parameters ? parameters : "", directory, show});
+  });
+  const std::uintptr_t about = 0x1234; // the About window's handle, as passed through
+  shell.Open("mailto:support@example.com?subject=I have question on Tallyflow Manager v3.264", about);
+  shell.Open("https://www.example.com/tallyflow", about);
   ASSERT_EQ(calls.size(), 2u);
   for (const auto &c : calls) {
     EXPECT_EQ(c.owner, about);
     EXPECT_EQ(c.verb, "open");
-    EXPECT_EQ(c.show, 5);
+    EXPECT_EQ(c.show, 5); // SW_SHOW
   }
   EXPECT_TRUE(calls[0].nullParameters) << "no parameters for the e-mail";
   EXPECT_EQ(calls[0].directory, "C:\\");
