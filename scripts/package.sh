@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh dpkg-dev desktop-file-utils appstream
+scripts/install-deps.sh dpkg-dev desktop-file-utils appstream lintian
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
@@ -20,6 +20,9 @@ cmake --build build/package -j"$(nproc)"
 (cd build/package && cpack -G DEB)
 deb=$(ls "$PWD"/build/package/tallyflow_*.deb)
 dpkg-deb --info "$deb" | sed -n '/Package:/,/Version:/p'
+
+echo "-- lintian: no errors"
+lintian --fail-on error "$deb"
 
 echo "-- installing $deb"
 $SUDO apt-get install -y -qq "$deb"
@@ -38,13 +41,23 @@ XDG_CONFIG_HOME="$work" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     [ -n "$name" ] && break
     sleep 0.2
   done
-  kill $app
-  [ -n "$name" ] || { echo "the installed program showed no window" >&2; exit 1; }
-  echo "window seen: \"$name\""'
+  [ -n "$name" ] || { kill $app; echo "the installed program showed no window" >&2; exit 1; }
+  echo "window seen: \"$name\""
+  # Tick Startup (4560,720 in Frame3, top 3660): the user'"'"'s entry, as
+  # freedesktop'"'"'s validator judges it.
+  xdotool mousemove --window "$wid" $(( (4560 + 100) / 15 )) $(( (3660 + 720 + 127) / 15 )) click 1
+  sleep 1
+  kill $app'
+for entry in /etc/xdg/autostart/tallyflow.desktop "$work/autostart/tallyflow.desktop"; do
+  [ -f "$entry" ] && { desktop-file-validate "$entry"; echo "start-up entry $entry valid"; }
+done
+[ -f /etc/xdg/autostart/tallyflow.desktop ] || [ -f "$work/autostart/tallyflow.desktop" ] || {
+  echo "ticking Startup wrote no start-up entry" >&2; exit 1; }
 rm -rf "$work"
 
 echo "-- removing the package"
 $SUDO apt-get remove -y -qq tallyflow
 trap - EXIT
 ! dpkg-query -W -f='${Status}' tallyflow 2>/dev/null | grep -q 'install ok installed'
+[ ! -e /etc/xdg/autostart/tallyflow.desktop ] || { echo "the start-up entry outlived the package" >&2; exit 1; }
 echo "package built, installed, started and removed"

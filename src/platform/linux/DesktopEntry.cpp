@@ -138,8 +138,10 @@ std::optional<std::vector<std::string>> ParseDesktopExec(const std::string &valu
 }
 
 std::string AutostartEntry(const std::string &name, const std::string &program) {
+  // TryExec: a session skips the entry once the program is gone.
   return "[Desktop Entry]\nType=Application\nName=" + EscapeStringValue(name) +
-         "\nExec=" + DesktopExecValue(program) + "\n";
+         "\nTryExec=" + EscapeStringValue(program) + "\nExec=" + DesktopExecValue(program) +
+         "\nIcon=com.example.Tallyflow\n";
 }
 
 std::optional<std::string> FindExecValue(const std::string &entryText) {

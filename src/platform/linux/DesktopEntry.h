@@ -16,7 +16,8 @@ std::string DesktopExecValue(const std::string &program);
 // field-code "%%"); nothing for a malformed value.
 std::optional<std::vector<std::string>> ParseDesktopExec(const std::string &value);
 
-// A complete autostart entry: Type=Application, Name and Exec only.
+// A complete autostart entry: Type, Name, TryExec (the program itself), Exec
+// and the menu entry's Icon.
 std::string AutostartEntry(const std::string &name, const std::string &program);
 
 // The Exec value found in an entry's text, if any.
