@@ -13,6 +13,7 @@ packages=(
   qt6-base-dev desktop-file-utils
   fonts-liberation fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth xdotool imagemagick x11-utils
+  weston qt6-wayland
   "$@"
 )
 

@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include "DesignPalette.h"
 #include "LinkCursor.h"
 #include "ProgramIcon.h"
 #include "Twips.h"
@@ -101,6 +102,7 @@ frmAbout::frmAbout(Services services) : QDialog(nullptr), m_services(std::move(s
   setWindowIcon(QIcon()); // no icon of its own
   setModal(true);
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+  setPalette(DesignPalette());
   PaintBackground(this, kFace);
   BuildControls();
 }

@@ -1,7 +1,9 @@
 // Tallyflow: starts the monitor window and runs until it is closed.
 
 #include "BuildInfo.h"
+#include "CommandLine.h"
 #include "PlatformAbout.h"
+#include "PlatformDesktop.h"
 #include "PlatformIfTable.h"
 #include "PlatformRegistry.h"
 #include "QtServices.h"
@@ -12,11 +14,28 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
 
 int main(int argc, char **argv) {
-  QApplication app(argc, argv);
   QApplication::setApplicationName(tallyflow::build::kTitle);
   QApplication::setApplicationVersion(tallyflow::build::kVersionText);
+  tallyflow::AnswerCommandLine(argc, argv);
+
+  const std::vector<std::string> arguments(argv, argv + argc);
+  const auto environment = [](const char *name) -> std::optional<std::string> {
+    const char *value = std::getenv(name);
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+  };
+  if (const auto platform = tallyflow::ChooseQtPlatform(environment, arguments)) {
+    qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(*platform));
+  }
+
+  QApplication app(argc, argv);
+  if (const char *style = tallyflow::PlatformWidgetStyle()) {
+    QApplication::setStyle(style);
+  }
   QGuiApplication::setDesktopFileName("com.example.Tallyflow"); // the menu entry and its icon
 
   auto registry = tallyflow::MakePlatformRegistry();

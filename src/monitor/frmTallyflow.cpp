@@ -1,5 +1,7 @@
 #include "frmTallyflow.h"
 
+#include "DesignPalette.h"
+#include "EnterKey.h"
 #include "ProgramIcon.h"
 #include "QtDrawingSurface.h"
 #include "QtTimer.h"
@@ -70,6 +72,7 @@ frmTallyflow::frmTallyflow(Services services) : m_services(std::move(services)) 
   m_title = kDesignTitle; // what Title compares with
   setWindowIcon(ProgramIcon());
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+  setPalette(DesignPalette());
   PaintBackground(this, kFace);
   BuildControls();
 
@@ -91,6 +94,7 @@ void frmTallyflow::BuildControls() {
   PIC1 = new QtDrawingSurface(this, 0);
   PIC1->BackColor(0xD8E9EC); // the face colour (0x00BBGGRR) until the first Draw makes it black
   PIC1->setAccessibleName("Download graph");
+  PIC1->setToolTip("The average download rate, on a fixed scale of 0 to 95 KB/s.");
   Frame2 = new QFrame(this);
   Frame3 = new QFrame(this);
   for (QFrame *frame : {Frame2, Frame3}) {
@@ -106,62 +110,72 @@ void frmTallyflow::BuildControls() {
     m_controls[name] = l;
     return l;
   };
+  // What the figures mean, where the user looks. Labels keep no accessible
+  // name of their own: a screen reader reads their text, the figure.
+  const char *const kPerSecond = "Kb/S: kilobytes (1,024 bytes) per second.";
+  const char *const kTop =
+      "Kb/S: kilobytes (1,024 bytes) per second. The top of the last 2 seconds while "
+      "download traffic keeps arriving; of the whole run once 2 quiet seconds have passed.";
   const struct {
     MonitorLabel id;
     const char *name;
     const char *text;
-    const char *accessible;
+    const char *tip;
   } statistics[] = {
-      {MonitorLabel::lblDownloadSpeedTop, "lblDownloadSpeedTop", "Top download speed:", "Top download speed"},
-      {MonitorLabel::lblUploadSpeedTop, "lblUploadSpeedTop", "Top upload speed:", "Top upload speed"},
+      {MonitorLabel::lblDownloadSpeedTop, "lblDownloadSpeedTop", "Top download speed:", kTop},
+      {MonitorLabel::lblUploadSpeedTop, "lblUploadSpeedTop", "Top upload speed:", kTop},
       {MonitorLabel::lblDownloadSpeedAverage, "lblDownloadSpeedAverage",
-       "Average download speed:", "Average download speed"},
-      {MonitorLabel::lblUploadSpeedAverage, "lblUploadSpeedAverage",
-       "Average upload speed:", "Average upload speed"},
+       "Average download speed:", kPerSecond},
+      {MonitorLabel::lblUploadSpeedAverage, "lblUploadSpeedAverage", "Average upload speed:", kPerSecond},
   };
   for (const auto &s : statistics) {
     m_labels[s.id] = label(s.name, Frame2, s.text, tahoma);
-    m_labels[s.id]->setAccessibleName(s.accessible);
+    m_labels[s.id]->setToolTip(s.tip);
   }
 
   cboConnectionType = new QComboBox(Frame2);
   cboConnectionType->setFont(arialBold);
   cboConnectionType->setEditable(false);
   PaintBackground(cboConnectionType, Qt::white);
-  cboConnectionType->setAccessibleName("Connection type");
   m_controls["cboConnectionType"] = cboConnectionType;
-  label("Label1", Frame2, " Connection type :", arial);
+  // A combo box's accessible name would be its current entry: it takes the
+  // caption beside it instead, and the caption labels it.
+  cboConnectionType->setAccessibleName("Connection type");
+  label("Label1", Frame2, " Connection type :", arial)->setBuddy(cboConnectionType);
   QLabel *type = label("lblType", Frame2, "TokenRing ", arial);
   type->setWordWrap(true);
   type->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   type->setStyleSheet("color: rgb(64, 64, 64);");
-  type->setAccessibleName("Connection description");
   m_labels[MonitorLabel::lblType] = type;
 
+  const char *const kTotal = "KB: kilobytes (1,024 bytes), summed over every interface, loopback included. "
+                             "Each interface's counter wraps after 4 GiB.";
+  const char *const kSpeed = "BS: bytes per second; KBS: kilobytes (1,024 bytes) per second.";
   const struct {
     const char *caption;
     const char *captionText;
     MonitorLabel id;
     const char *name;
     const char *design;
-    const char *accessible;
+    const char *tip;
   } values[] = {
-      {"Label2", " Received bytes", MonitorLabel::lblRecv, "lblRecv", "Label1", "Received bytes"},
-      {"Label3", " Sent bytes", MonitorLabel::lblSent, "lblSent", "Label1", "Sent bytes"},
-      {"Label4", " Download speed", MonitorLabel::lblDSpeed, "lblDSpeed", "Label6", "Download speed"},
-      {"Label5", " Upload speed", MonitorLabel::lblUSpeed, "lblUSpeed", "Label7", "Upload speed"},
+      {"Label2", " Received bytes", MonitorLabel::lblRecv, "lblRecv", "Label1", kTotal},
+      {"Label3", " Sent bytes", MonitorLabel::lblSent, "lblSent", "Label1", kTotal},
+      {"Label4", " Download speed", MonitorLabel::lblDSpeed, "lblDSpeed", "Label6", kSpeed},
+      {"Label5", " Upload speed", MonitorLabel::lblUSpeed, "lblUSpeed", "Label7", kSpeed},
   };
   for (const auto &v : values) {
-    label(v.caption, Frame3, v.captionText, arial);
+    QLabel *caption = label(v.caption, Frame3, v.captionText, arial);
     QLabel *box = label(v.name, Frame3, v.design, arial);
     box->setFrameStyle(QFrame::Box | QFrame::Plain);
     box->setLineWidth(1);
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     PaintBackground(box, Qt::white);
-    box->setAccessibleName(v.accessible);
+    box->setToolTip(v.tip);
+    caption->setBuddy(box); // the caption labels the figure for accessibility tools
     m_labels[v.id] = box;
   }
-  label("Label6", Frame3, "Update Interval", arial);
+  QLabel *intervalCaption = label("Label6", Frame3, "Update Interval", arial);
 
   cboUpdateInterval = new QComboBox(Frame3);
   cboUpdateInterval->setEditable(true);
@@ -171,7 +185,8 @@ void frmTallyflow::BuildControls() {
     cboUpdateInterval->addItem(QString::number(ms));
   }
   cboUpdateInterval->setEditText("200");
-  cboUpdateInterval->setAccessibleName("Update interval in milliseconds");
+  cboUpdateInterval->setAccessibleName("Update Interval");
+  intervalCaption->setBuddy(cboUpdateInterval);
   cboUpdateInterval->setToolTip(
       "Milliseconds between two samples, from 1 to 65535. The interface table counts bytes in 32 bits, so an "
       "interface that moves 4 GiB or more between two samples shows too little: above about 400 MB/s, keep "
@@ -184,12 +199,12 @@ void frmTallyflow::BuildControls() {
 
   chkStartUp = new QCheckBox("Startup", Frame3);
   PaintBackground(chkStartUp, kFace);
-  chkStartUp->setAccessibleName("Start at log-on");
   m_controls["chkStartUp"] = chkStartUp;
   btnAbout = new QPushButton("About", Frame3);
   btnExit = new QPushButton("Exit", Frame3);
   for (QPushButton *b : {btnAbout, btnExit}) {
     PaintBackground(b, kFace);
+    PressOnEnter(b); // as Windows buttons do
   }
   m_controls["btnAbout"] = btnAbout;
   m_controls["btnExit"] = btnExit;
@@ -324,6 +339,7 @@ void frmTallyflow::Form_Load() {
   } else {
     showNormal();
   }
+  setAttribute(Qt::WA_KeyboardFocusChange); // the focus ring shows from the start (showing clears it)
 }
 
 void frmTallyflow::Form_Unload() {

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tallyflow {
+
+// The widget style that draws the windows in their own palette on this
+// system; nothing to keep the system's own. Linux desktops' styles
+// (Adwaita, Breeze) recolour and resize controls, so there it is "Fusion".
+const char *PlatformWidgetStyle();
+
+// Looks up an environment variable; nothing when it is unset.
+using EnvironmentLookup = std::function<std::optional<std::string>(const char *name)>;
+
+// The Qt platform to ask for before the application starts, given the
+// environment and the command line; nothing to leave the choice to Qt. A
+// Wayland session that also offers X (XWayland) runs the program on X, where
+// it can place its window and start minimised, unless the user chose a
+// platform (QT_QPA_PLATFORM, -platform).
+std::optional<std::string> ChooseQtPlatform(const EnvironmentLookup &environment,
+                                            const std::vector<std::string> &arguments);
+
+} // namespace tallyflow

@@ -1,0 +1,11 @@
+#include "PlatformDesktop.h"
+
+namespace tallyflow {
+
+const char *PlatformWidgetStyle() { return nullptr; } // Windows' own style draws the palette as given
+
+std::optional<std::string> ChooseQtPlatform(const EnvironmentLookup &, const std::vector<std::string> &) {
+  return std::nullopt; // one windowing system: nothing to choose
+}
+
+} // namespace tallyflow

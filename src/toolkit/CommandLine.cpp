@@ -1,0 +1,34 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QStringList>
+
+namespace tallyflow {
+
+void AnswerCommandLine(int argc, char **argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) {
+    arguments << QString::fromLocal8Bit(argv[i]);
+  }
+  QCommandLineParser parser;
+  // "-platform" and "-session" are one (unknown) word each, never "-p -l ...".
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  parser.setApplicationDescription("A small network-traffic monitor: one window with the received and sent "
+                                   "totals, the current, top and average rates and a graph.");
+  const QCommandLineOption help = parser.addHelpOption();
+  const QCommandLineOption version = parser.addVersionOption();
+  parser.parse(arguments); // an unknown argument is an error we ignore
+  if (!parser.isSet(help) && !parser.isSet(version)) {
+    return;
+  }
+  // Only now an application object, for the program's name in the usage;
+  // one without a display, so the answer also comes on a bare terminal.
+  QCoreApplication answering(argc, argv);
+  if (parser.isSet(help)) {
+    parser.showHelp(0);
+  }
+  parser.showVersion();
+}
+
+} // namespace tallyflow

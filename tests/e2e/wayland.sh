@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs a window test on Wayland: a headless weston of its own, the test as
+# its client. Usage: wayland.sh test-binary gtest-filter
+set -euo pipefail
+runtime="$(mktemp -d)"
+chmod 700 "$runtime"
+export XDG_RUNTIME_DIR="$runtime"
+weston --backend=headless-backend.so --socket=tallyflow-test --idle-time=0 >"$runtime/weston.log" 2>&1 &
+weston=$!
+trap 'kill $weston 2>/dev/null; wait $weston 2>/dev/null; rm -rf "$runtime"' EXIT
+for _ in $(seq 50); do [ -S "$runtime/tallyflow-test" ] && break; sleep 0.1; done
+[ -S "$runtime/tallyflow-test" ] || { echo "weston did not start:"; cat "$runtime/weston.log"; exit 1; }
+unset DISPLAY
+WAYLAND_DISPLAY=tallyflow-test QT_QPA_PLATFORM=wayland "$1" --gtest_filter="$2"
