@@ -11,4 +11,6 @@ trap 'kill $weston 2>/dev/null; wait $weston 2>/dev/null; rm -rf "$runtime"' EXI
 for _ in $(seq 50); do [ -S "$runtime/tallyflow-test" ] && break; sleep 0.1; done
 [ -S "$runtime/tallyflow-test" ] || { echo "weston did not start:"; cat "$runtime/weston.log"; exit 1; }
 unset DISPLAY
+# Under LeakSanitizer: the Wayland client library's own leak is not ours.
+export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(dirname "$0")/lsan-wayland.supp"
 WAYLAND_DISPLAY=tallyflow-test QT_QPA_PLATFORM=wayland "$1" --gtest_filter="$2"
