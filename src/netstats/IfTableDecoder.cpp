@@ -1,7 +1,6 @@
 #include "IfTableDecoder.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -30,22 +29,9 @@ void AppendUtf8(std::string &out, char32_t cp) {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Whether no byte has its top bit set, eight bytes at a time.
 bool IsAscii(std::string_view text) {
-  std::size_t i = 0;
-  for (; i + 8 <= text.size(); i += 8) {
-    std::uint64_t eight;
-    std::memcpy(&eight, text.data() + i, sizeof eight);
-    if ((eight & 0x8080808080808080) != 0) {
-      return false;
-    }
-  }
-  for (; i < text.size(); ++i) {
-    if ((static_cast<unsigned char>(text[i]) & 0x80) != 0) {
-      return false;
-    }
-  }
-  return true;
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
 }
 
 } // namespace
@@ -58,20 +44,8 @@ void Utf16LeToUtf8(std::span<const std::byte> units, std::string &out) {
                                                                            << 8);
   };
   // Names are nearly always ASCII: up to the first other unit they convert
-  // one for one, written in one go. The run is found four units at a time
-  // while none of them is zero (the end) or above 0x7F.
-  constexpr std::uint64_t kOnes = 0x0001000100010001;
-  constexpr std::uint64_t kTops = 0x8000800080008000;
-  constexpr std::uint64_t kNonAscii =
-      std::endian::native == std::endian::little ? 0xFF80FF80FF80FF80 : 0x80FF80FF80FF80FF;
+  // one for one, written in one go.
   std::size_t ascii = 0;
-  for (; ascii + 4 <= count; ascii += 4) {
-    std::uint64_t four;
-    std::memcpy(&four, units.data() + 2 * ascii, sizeof four);
-    if ((four & kNonAscii) != 0 || ((four - kOnes) & ~four & kTops) != 0) {
-      break;
-    }
-  }
   while (ascii < count && unit(ascii) != 0 && unit(ascii) < 0x80) {
     ++ascii;
   }
