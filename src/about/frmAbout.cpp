@@ -19,7 +19,6 @@ namespace {
 
 constexpr int kClientWidth = 6870;  // twips
 constexpr int kClientHeight = 3855; // twips
-const QColor kFace(236, 233, 216);
 const QColor kLink(0, 0, 192);
 
 const char *const kTerms =
@@ -103,7 +102,7 @@ frmAbout::frmAbout(Services services) : QDialog(nullptr), m_services(std::move(s
   setModal(true);
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
   setPalette(DesignPalette());
-  PaintBackground(this, kFace);
+  PaintBackground(this, kDesignFace);
   BuildControls();
 }
 
@@ -116,7 +115,7 @@ void frmAbout::BuildControls() {
 
   auto *picture1 = new QFrame(this);
   picture1->setFrameStyle(QFrame::Box | QFrame::Plain);
-  PaintBackground(picture1, kFace);
+  PaintBackground(picture1, kDesignFace);
   auto *picture3 = new QLabel(this);
   picture3->setPixmap(BannerArt());
   picture3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -148,7 +147,7 @@ void frmAbout::BuildControls() {
   auto *ok = new QPushButton("&OK", this);
   auto *sysInfo = new QPushButton("&System Info...", this);
   for (QPushButton *b : {ok, sysInfo}) {
-    PaintBackground(b, kFace);
+    PaintBackground(b, kDesignFace);
   }
   ok->setDefault(true); // answers Enter; Escape closes the dialog too
   m_controls["cmdok"] = ok;

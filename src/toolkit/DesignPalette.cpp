@@ -3,7 +3,7 @@
 namespace tallyflow {
 
 QPalette DesignPalette() {
-  const QColor face(236, 233, 216);
+  const QColor face = kDesignFace;
   const QColor shadow(172, 168, 153);
   QPalette p(face, face); // button and window; the bevel shades follow from them
   const struct {

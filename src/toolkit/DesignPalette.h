@@ -4,6 +4,9 @@
 
 namespace tallyflow {
 
+// The faces of windows, frames and buttons: R 236, G 233, B 216.
+inline const QColor kDesignFace(236, 233, 216);
+
 // Every colour role of the windows as designed: beige faces (236, 233, 216),
 // white value boxes, black text, a blue selection. The layouts are fixed in
 // pixels and drawn for these colours, so a window takes all of them and

@@ -336,7 +336,9 @@ TEST(frmTallyflow, AnotherExecutableNameUsesAnotherKey) {
 TEST(frmTallyflow, ExitClickedInsideATicksYieldSavesAndEnds) {
   Harness h;
   auto &w = h.Load();
-  h.Control<QComboBox>("cboUpdateInterval")->setEditText("300");
+  QLineEdit *interval = h.Control<QComboBox>("cboUpdateInterval")->lineEdit();
+  QTest::keyClick(interval, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(interval, "300");
   h.yield.hook = [&] { h.Control<QPushButton>("btnExit")->click(); };
   ASSERT_TRUE(QTest::qWaitFor([&] { return h.ended > 0; }, 3000));
   EXPECT_EQ(h.ended, 1);
