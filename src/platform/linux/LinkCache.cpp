@@ -71,9 +71,8 @@ bool LinkCache::TakeInNotifications() {
 // that the dump has the last word.
 bool LinkCache::ReadWhole(NetlinkSocket &dumps) {
   if (m_followNotifications) {
-    const bool keep = m_state == State::DueForRead && m_notifications && m_notifications->Valid() &&
-                      m_notifications->DrainNotifications(
-                          [this](const nlmsghdr &m) { ApplyNotification(m); }) == NetlinkSocket::Drain::Ok;
+    const bool keep =
+        m_state == State::DueForRead && m_notifications && m_notifications->Valid() && TakeInNotifications();
     if (!keep) {
       m_notifications = std::make_unique<NetlinkSocket>(RTMGRP_LINK);
     }
@@ -84,8 +83,9 @@ bool LinkCache::ReadWhole(NetlinkSocket &dumps) {
   m_readAt = std::chrono::steady_clock::now();
   const bool ok = dumps.Dump(m_request, [this](const nlmsghdr &m) {
     if (m.nlmsg_type == RTM_NEWLINK) {
-      if (const auto index = Learn(m)) {
-        m_dumpOrder.push_back(*index);
+      if (const auto news = ReadLinkMessage(m)) {
+        Learn(m, *news);
+        m_dumpOrder.push_back(news->index);
       }
     }
   });
@@ -101,12 +101,8 @@ bool LinkCache::ReadWhole(NetlinkSocket &dumps) {
   return ok;
 }
 
-std::optional<std::uint32_t> LinkCache::Learn(const nlmsghdr &message) {
-  const auto news = ReadLinkMessage(message);
-  if (!news) {
-    return std::nullopt;
-  }
-  auto [it, fresh] = m_links.try_emplace(news->index);
+void LinkCache::Learn(const nlmsghdr &message, const LinkMessage &news) {
+  auto [it, fresh] = m_links.try_emplace(news.index);
   Entry &e = it->second;
   // The periodic read finds most links as they were: a message the same as
   // the last one for this link changes nothing (it carries no counters when
@@ -115,48 +111,47 @@ std::optional<std::uint32_t> LinkCache::Learn(const nlmsghdr &message) {
                                  mnl_nlmsg_get_payload_len(&message));
   const std::size_t digest = std::hash<std::string_view>{}(payload);
   if (!fresh && m_followNotifications && digest == e.messageDigest) {
-    return news->index;
+    return;
   }
   ++m_generation;
-  if (fresh || e.name != news->name || e.kind != news->kind) {
+  if (fresh || e.name != news.name || e.kind != news.kind) {
     e = Entry{};
     // Only hardware links (no driver kind) are worth asking udev about.
-    const bool hardware = news->kind.empty() && (news->arphrd == ARPHRD_ETHER ||
-                                                 ClassifyLink(news->arphrd, false) == LinkClass::Wireless);
-    const LinkHardware found = hardware ? m_hardware.Lookup(news->name, news->index) : LinkHardware{};
+    const bool hardware = news.kind.empty() && (news.arphrd == ARPHRD_ETHER ||
+                                                ClassifyLink(news.arphrd, false) == LinkClass::Wireless);
+    const LinkHardware found = hardware ? m_hardware.Lookup(news.name, news.index) : LinkHardware{};
     e.wireless = found.wireless;
-    e.baseDescription = BaseDescription(
-        found.adapter, KindWord(ClassifyLink(news->arphrd, e.wireless), news->kind), news->name);
-    e.name = news->name;
-    e.kind = news->kind;
-    e.link.row.name = NameToUtf16(news->name);
+    e.baseDescription =
+        BaseDescription(found.adapter, KindWord(ClassifyLink(news.arphrd, e.wireless), news.kind), news.name);
+    e.name = news.name;
+    e.kind = news.kind;
+    e.link.row.name = NameToUtf16(news.name);
     m_namesChanged = true;
   }
   e.messageDigest = digest;
-  if (news->alias != e.alias) {
-    e.alias = news->alias;
+  if (news.alias != e.alias) {
+    e.alias = news.alias;
     m_namesChanged = true;
   }
   RowFacts &row = e.link.row;
-  row.index = news->index;
-  row.type = IanaType(ClassifyLink(news->arphrd, e.wireless));
-  row.mtu = news->mtu;
-  row.address = news->address;
-  row.adminStatus = (news->flags & IFF_UP) != 0 ? kAdminUp : kAdminDown;
-  const std::uint32_t oper = OperStatus(news->flags, news->carrier);
+  row.index = news.index;
+  row.type = IanaType(ClassifyLink(news.arphrd, e.wireless));
+  row.mtu = news.mtu;
+  row.address = news.address;
+  row.adminStatus = (news.flags & IFF_UP) != 0 ? kAdminUp : kAdminDown;
+  const std::uint32_t oper = OperStatus(news.flags, news.carrier);
   if (oper != e.operStatus) {
     // Linux keeps no time of the last state change: we note when we saw it.
     e.operStatus = row.operStatus = oper;
     row.lastChange = CentisecondsSinceBoot();
   }
-  if (news->flags != e.speedFlags) {
-    e.speedFlags = news->flags;
+  if (news.flags != e.speedFlags) {
+    e.speedFlags = news.flags;
     row.speed = ReadSpeed(e.name);
   }
-  if (news->counters) {
-    e.link.counters = *news->counters;
+  if (news.counters) {
+    e.link.counters = *news.counters;
   }
-  return news->index;
 }
 
 void LinkCache::ApplyNotification(const nlmsghdr &message) {
@@ -166,7 +161,7 @@ void LinkCache::ApplyNotification(const nlmsghdr &message) {
       return; // malformed, or a bridge's news about its port (AF_BRIDGE)
     }
     if (message.nlmsg_type == RTM_NEWLINK) {
-      Learn(message);
+      Learn(message, *news);
     } else if (m_links.erase(news->index) > 0) {
       ++m_generation;
       m_namesChanged = true;

@@ -72,8 +72,8 @@ private:
   };
 
   bool ReadWhole(NetlinkSocket &dumps);
-  // Takes in one RTM_NEWLINK; the link's index, nothing for a malformed one.
-  std::optional<std::uint32_t> Learn(const nlmsghdr &message);
+  // Takes in one RTM_NEWLINK, read as `news`.
+  void Learn(const nlmsghdr &message, const LinkMessage &news);
   void ApplyNotification(const nlmsghdr &message);
   void ResolveDescriptions();
   std::uint32_t ReadSpeed(const std::string &name) const;

@@ -47,8 +47,6 @@ std::string EntryFile(const LinuxRegistry::Location &at, const std::string &valu
   return at.path + "/" + valueName + ".desktop";
 }
 
-std::string DirectoryOf(const std::string &path) { return path.substr(0, path.rfind('/')); }
-
 // A value name is one path component: no separators, not "." or "..".
 bool SafeName(const std::string &valueName) {
   return !valueName.empty() && valueName != "." && valueName != ".." &&

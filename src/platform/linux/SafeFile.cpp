@@ -30,14 +30,6 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-std::string DirectoryOf(const std::string &path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) {
-    return ".";
-  }
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // A new file beside `path` that nobody else can have made or linked.
 UniqueFd CreateTemporary(const std::string &path, std::string &name) {
   std::random_device entropy;
@@ -54,6 +46,14 @@ UniqueFd CreateTemporary(const std::string &path, std::string &name) {
 }
 
 } // namespace
+
+std::string DirectoryOf(const std::string &path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) {
+    return ".";
+  }
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 UniqueFd::~UniqueFd() {
   if (m_fd >= 0) {

@@ -28,6 +28,9 @@ private:
   int m_fd;
 };
 
+// The directory a path names its file in: "/" for the root, "." for none.
+std::string DirectoryOf(const std::string &path);
+
 // What reading a file found. Only a regular file is ever read: a FIFO, a
 // device, a directory or a file too large to be ours is Unusable, and so is
 // one that cannot be read. Opening never blocks.
