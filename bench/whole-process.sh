@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
-# Whole-process cost of the real window against nload, side by side in one
-# run: CPU time at 100 and 200 ms with 10 and 1,000 interfaces, one row with
-# varying traffic, and Tallyflow's resident memory. Runs as root inside a
-# private network namespace that holds the interfaces, with its own sysfs so
-# that both programs see only those interfaces. Needs the program built in
-# build/app (scripts/run.sh builds it), Xvfb, nload and tmux.
+# Whole-process cost of the real window against nload, side by side: both run
+# at the same time over the same seconds, at 100 ms, and their CPU time is
+# read at the same moments. Four rows: 10 and 1,000 interfaces, each idle and
+# with changing traffic; plus Tallyflow's resident memory after the warm-up
+# and at the end. Runs as root inside a private network namespace that holds
+# the interfaces, with its own sysfs so that both programs see only those
+# interfaces. Needs the program built in build/app (scripts/run.sh builds it),
+# Xvfb, nload, tmux and python3.
 #   bench/whole-process.sh [seconds] [warm-up seconds]
-# COUNTS="10 1000" and INTERVALS="100 200" choose the rows.
+# COUNTS="10 1000" and TRAFFIC="idle changing" choose the rows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 # The graph starts from an empty history and scrolls for its first 100
 # samples; warm up past that so the figures show the steady state.
 warmup="${2:-25}"
+interval=100 # ms, for both programs
 exe="$PWD/build/app/src/app/tallyflow"
 [ -x "$exe" ] || { echo "build the program first: scripts/run.sh builds build/app" >&2; exit 1; }
 
@@ -53,21 +56,32 @@ display=:$((70 + $$ % 20))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 sleep 1
 
-# UDP datagrams of varying size on lo, the interface both programs show
-# first: a graph that changes on every tick, as it does on a busy machine.
+# UDP on lo, the interface both programs show first, at a new random rate
+# from 50 to 950 KB/s every 100 ms, sent in 10 ms slices: every figure, the
+# graph and the title change on every tick. The datagrams go to a bound
+# socket that is never read, so no ICMP replies add to the rate.
 start_traffic() {
   python3 -c '
 import random, socket, time
+sink = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+sink.bind(("127.0.0.1", 0))
 s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+payload = b"x" * 1024
+due = time.monotonic()
 while True:
-    for _ in range(random.randint(1, 40)):
-        s.sendto(b"x" * random.randint(64, 1400), ("127.0.0.1", 9))
-    time.sleep(0.05)' &
+    per_slice = random.randint(50, 950) * 1024 // 100  # bytes in 10 ms
+    for _ in range(10):
+        left = per_slice
+        while left > 0:
+            s.sendto(payload[:min(left, 1024)], sink.getsockname())
+            left -= 1024
+        due += 0.01
+        time.sleep(max(0.0, due - time.monotonic()))' &
   traffic=$!
 }
 
-measure() { # interfaces interval label
-  local n=$1 interval=$2 label=$3
+measure() { # interfaces traffic
+  local n=$1 label=$2
   mkdir -p "$work/cfg/Quorrin Software"
   printf '[Main]\nUpdateInterval=%s\n' "$interval" >"$work/cfg/Quorrin Software/tallyflow.conf"
   DISPLAY=$display XDG_CONFIG_HOME="$work/cfg" XDG_RUNTIME_DIR="$work" "$exe" &
@@ -83,25 +97,24 @@ measure() { # interfaces interval label
   kill "$app"
   tmx kill-session -t nl
   wait "$app" 2>/dev/null || true
-  awk -v a=$((a1 - a0)) -v b=$((n1 - n0)) -v s="$seconds" -v n="$n" -v i="$interval" -v l="$label" \
+  awk -v a=$((a1 - a0)) -v b=$((n1 - n0)) -v s="$seconds" -v n="$n" -v l="$label" \
     -v r0="$r0" -v r1="$r1" \
     'BEGIN { ta = 100 * a / 1e9 / s; tb = 100 * b / 1e9 / s;
-             printf "| %d | %d ms | %s | %.2f %% | %.2f %% | %s | %.1f -> %.1f MiB |\n", n, i, l, ta, tb,
+             printf "| %d | %s | %.2f %% | %.2f %% | %s | %.1f -> %.1f MiB |\n", n, l, ta, tb,
                     (b > 0 ? sprintf("%.2f", a / b) : "n/a"), r0 / 1024, r1 / 1024 }'
 }
 
-printf '\n%s s measured after %s s warm-up\n' "$seconds" "$warmup"
-printf '\n| interfaces | interval | traffic | Tallyflow CPU | nload CPU | ratio | Tallyflow RSS after warm-up -> end |\n'
-printf '|---|---|---|---|---|---|---|\n'
+printf '\n%s s measured after %s s warm-up, both at %s ms\n' "$seconds" "$warmup" "$interval"
+printf '\n| interfaces | traffic | Tallyflow CPU | nload CPU | ratio | Tallyflow RSS after warm-up -> end |\n'
+printf '|---|---|---|---|---|---|\n'
 for n in ${COUNTS:-10 1000}; do
   make_links "$n"
-  for interval in ${INTERVALS:-100 200}; do
-    measure "$n" "$interval" idle
+  for t in ${TRAFFIC:-idle changing}; do
+    [ "$t" = changing ] && start_traffic
+    measure "$n" "$t"
+    if [ "$t" = changing ]; then
+      kill "$traffic"
+      wait "$traffic" 2>/dev/null || true
+    fi
   done
-  if [ "$n" = "$(echo ${COUNTS:-10 1000} | awk '{print $1}')" ]; then
-    start_traffic
-    measure "$n" "$(echo ${INTERVALS:-100 200} | awk '{print $1}')" varying
-    kill "$traffic"
-    wait "$traffic" 2>/dev/null || true
-  fi
 done
