@@ -4,6 +4,7 @@
 
 #include "DesignPalette.h"
 #include "EnterKey.h"
+#include "FigureLabel.h"
 #include "ProgramIcon.h"
 #include "QtDrawingSurface.h"
 #include "Twips.h"
@@ -66,8 +67,11 @@ void frmTallyflow::BuildControls() {
   }
   m_controls = {{"PIC1", PIC1}, {"Frame2", Frame2}, {"Frame3", Frame3}};
 
-  auto label = [&](const char *name, QFrame *parent, const char *text, const QFont &font) {
-    auto *l = new QLabel(QString::fromLatin1(text), parent);
+  // Figures change on every tick: they are FigureLabels, which lay out each text once.
+  auto label = [&](const char *name, QFrame *parent, const char *text, const QFont &font,
+                   bool figure = false) {
+    QLabel *l = figure ? new FigureLabel(QString::fromLatin1(text), parent)
+                       : new QLabel(QString::fromLatin1(text), parent);
     l->setFont(font);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop); // text from the top, as the design draws it
     m_controls[name] = l;
@@ -92,7 +96,7 @@ void frmTallyflow::BuildControls() {
       {MonitorLabel::lblUploadSpeedAverage, "lblUploadSpeedAverage", "Average upload speed:", kPerSecond},
   };
   for (const auto &s : statistics) {
-    m_labels[s.id] = label(s.name, Frame2, s.text, tahoma);
+    m_labels[s.id] = label(s.name, Frame2, s.text, tahoma, true);
     m_labels[s.id]->setToolTip(s.tip);
   }
 
@@ -129,7 +133,7 @@ void frmTallyflow::BuildControls() {
   };
   for (const auto &v : values) {
     QLabel *caption = label(v.caption, Frame3, v.captionText, arial);
-    QLabel *box = label(v.name, Frame3, v.design, arial);
+    QLabel *box = label(v.name, Frame3, v.design, arial, true);
     box->setFrameStyle(QFrame::Box | QFrame::Plain);
     box->setLineWidth(1);
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -1,0 +1,130 @@
+#include "FigureLabel.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QStyleOption>
+
+#include <cmath>
+
+namespace tallyflow {
+
+FigureLabel::FigureLabel(const QString &text, QWidget *parent) : QLabel(text, parent) {
+  setTextFormat(Qt::PlainText); // a figure is characters, never markup
+}
+
+void FigureLabel::changeEvent(QEvent *event) {
+  if (event->type() == QEvent::FontChange) {
+    m_laid = false;
+  }
+  QLabel::changeEvent(event);
+}
+
+// QLabel::setText is not virtual, so the text is compared instead of
+// announced: a compare of a dozen characters, against a shaping.
+void FigureLabel::Lay() const {
+  const QString shown = text();
+  if (m_laid && m_layout.text() == shown) {
+    return;
+  }
+  // As QPainter::drawText lays out one line: in the widget's font at its
+  // device's resolution, left to right, no wrapping.
+  m_layout.clearLayout();
+  m_layout.setFont(QFont(font(), this));
+  m_layout.setText(shown);
+  QTextOption option;
+  option.setTextDirection(Qt::LeftToRight);
+  m_layout.setTextOption(option);
+  m_layout.setCacheEnabled(true); // keep the glyphs for the repaints
+  m_layout.beginLayout();
+  QTextLine line = m_layout.createLine();
+  m_width = 0;
+  m_height = 0;
+  if (line.isValid()) {
+    line.setLineWidth(0x01000000);
+    line.setPosition(QPointF(0, 0));
+    m_width = line.naturalTextWidth();
+    m_height = line.ascent() + line.descent();
+  }
+  m_layout.endLayout();
+  m_laid = true;
+}
+
+QRect FigureLabel::TextRect() const {
+  QRectF r = contentsRect();
+  r.adjust(margin(), margin(), -margin(), -margin());
+  int m = indent();
+  if (m < 0 && frameWidth() != 0) {
+    m = fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 - margin();
+  }
+  if (m > 0) {
+    const Qt::Alignment a = alignment();
+    if (a & Qt::AlignLeft) {
+      r.setLeft(r.left() + m);
+    }
+    if (a & Qt::AlignRight) {
+      r.setRight(r.right() - m);
+    }
+    if (a & Qt::AlignTop) {
+      r.setTop(r.top() + m);
+    }
+    if (a & Qt::AlignBottom) {
+      r.setBottom(r.bottom() - m);
+    }
+  }
+  return r.toAlignedRect();
+}
+
+QSize FigureLabel::sizeHint() const {
+  Lay();
+  int hextra = 2 * margin();
+  int vextra = hextra;
+  int m = indent();
+  if (m < 0 && frameWidth() != 0) {
+    m = fontMetrics().horizontalAdvance(QLatin1Char('x')) - margin() * 2;
+  }
+  const Qt::Alignment a = alignment();
+  if (m > 0) {
+    hextra += (a & (Qt::AlignLeft | Qt::AlignRight)) ? m : 0;
+    vextra += (a & (Qt::AlignTop | Qt::AlignBottom)) ? m : 0;
+  }
+  const QMargins cm = contentsMargins();
+  const QSize text(static_cast<int>(std::ceil(m_width)), static_cast<int>(std::ceil(m_height)));
+  return (text + QSize(hextra + cm.left() + cm.right(), vextra + cm.top() + cm.bottom()))
+      .expandedTo(minimumSize());
+}
+
+// One line without wrapping is as small as it is large.
+QSize FigureLabel::minimumSizeHint() const { return sizeHint(); }
+
+void FigureLabel::paintEvent(QPaintEvent *) {
+  Lay();
+  QPainter p(this);
+  drawFrame(&p);
+  const QRect r = TextRect();
+  const QTextLine line = m_layout.lineAt(0);
+  if (!line.isValid()) {
+    return;
+  }
+  // Placed as QPainter::drawText(rect, alignment, text) places one line.
+  const Qt::Alignment a = alignment();
+  QPointF at(r.x(), r.y());
+  if (a & Qt::AlignRight) {
+    at.rx() += r.width() - line.horizontalAdvance();
+  } else if (a & Qt::AlignHCenter) {
+    at.rx() += (r.width() - line.horizontalAdvance()) / 2;
+  }
+  if (a & Qt::AlignBottom) {
+    at.ry() += r.height() - m_height;
+  } else if (a & Qt::AlignVCenter) {
+    at.ry() += (r.height() - m_height) / 2;
+  }
+  QStyleOption option;
+  option.initFrom(this);
+  p.setPen(QPen(option.palette.brush(foregroundRole()), p.pen().widthF()));
+  if (m_width > r.width() || m_height > r.height()) {
+    p.setClipRect(r, Qt::IntersectClip); // a figure wider than its box is cut at the box
+  }
+  line.draw(&p, at);
+}
+
+} // namespace tallyflow

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QLabel>
+#include <QTextLayout>
+
+namespace tallyflow {
+
+// A one-line label for a figure that changes on every tick. It is a QLabel in
+// every way that shows (text, accessibility, buddies, tool tips, fonts and
+// their fallbacks) and draws the same pixels, but lays its text out once per
+// change and uses that one layout for its size hints and every repaint.
+// QLabel shapes the text again for each hint and each paint, which made up
+// most of a busy tick.
+class FigureLabel final : public QLabel {
+public:
+  FigureLabel(const QString &text, QWidget *parent);
+
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+protected:
+  void paintEvent(QPaintEvent *event) override;
+  void changeEvent(QEvent *event) override;
+
+private:
+  // Lays out text() unless that text is already laid out in this font.
+  void Lay() const;
+  // Where the text goes, as QLabel computes it: the contents less margin and
+  // the indent a framed label gets.
+  QRect TextRect() const;
+
+  mutable QTextLayout m_layout;
+  mutable bool m_laid = false;
+  mutable qreal m_width = 0;  // natural width of the line, pixels
+  mutable qreal m_height = 0; // ascent + descent, pixels
+};
+
+} // namespace tallyflow

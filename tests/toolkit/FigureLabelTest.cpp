@@ -1,0 +1,72 @@
+#include "FigureLabel.h"
+
+#include "Twips.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+namespace tallyflow {
+namespace {
+
+// A FigureLabel must be indistinguishable from the QLabel it stands in for:
+// the same size hints and the same pixels, for the shapes of label the
+// window uses, through a run of changing texts (each laid out once).
+TEST(FigureLabel, SizesAndPaintsExactlyAsAQLabel) {
+  InstallFontSubstitutes();
+  const struct {
+    const char *family;
+    bool boxed;
+    Qt::Alignment alignment;
+  } shapes[] = {
+      {"Tahoma", false, Qt::AlignLeft | Qt::AlignTop},
+      {"Arial", true, Qt::AlignRight | Qt::AlignVCenter},
+  };
+  const char *const texts[] = {
+      "Top download speed: 0.00 Kb/S",
+      "Average download speed: 937.41 Kb/S",
+      "Average upload speed: 1,204.07 Kb/S",
+      "0.00 BS ",
+      "1,023 BS ",
+      "12.34 KBS ",
+      "4,194,303.99 KB",
+      "",
+      "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
+      "Καλημέρα 1,5 €",
+      "下载 12.34 KBS ",
+      "  7 ",
+  };
+  QWidget window;
+  window.resize(400, 60);
+  for (const auto &shape : shapes) {
+    auto *figure = new FigureLabel("Label1", &window);
+    auto *reference = new QLabel("Label1", &window);
+    for (QLabel *l : {static_cast<QLabel *>(figure), reference}) {
+      l->setFont(DesignFont(shape.family, 8.25));
+      l->setTextFormat(Qt::PlainText);
+      l->setAlignment(shape.alignment);
+      if (shape.boxed) {
+        l->setFrameStyle(QFrame::Box | QFrame::Plain);
+        l->setAutoFillBackground(true);
+      }
+      l->setGeometry(5, 5, 110, 20);
+    }
+    for (const char *text : texts) {
+      const QString t = QString::fromUtf8(text);
+      figure->setText(t);
+      reference->setText(t);
+      EXPECT_EQ(figure->sizeHint(), reference->sizeHint()) << text;
+      EXPECT_EQ(figure->minimumSizeHint(), reference->minimumSizeHint()) << text;
+      figure->adjustSize();
+      reference->adjustSize();
+      EXPECT_EQ(figure->grab().toImage(), reference->grab().toImage()) << shape.family << ": " << text;
+    }
+    delete figure;
+    delete reference;
+  }
+}
+
+} // namespace
+} // namespace tallyflow
