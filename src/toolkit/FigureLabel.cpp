@@ -15,6 +15,7 @@ FigureLabel::FigureLabel(const QString &text, QWidget *parent) : QLabel(text, pa
 void FigureLabel::changeEvent(QEvent *event) {
   if (event->type() == QEvent::FontChange) {
     m_laid = false;
+    m_composer.reset();
   }
   QLabel::changeEvent(event);
 }
@@ -23,13 +24,25 @@ void FigureLabel::changeEvent(QEvent *event) {
 // announced: a compare of a dozen characters, against a shaping.
 void FigureLabel::Lay() const {
   const QString shown = text();
-  if (m_laid && m_layout.text() == shown) {
+  if (m_laid && m_text == shown) {
     return;
   }
-  // As QPainter::drawText lays out one line: in the widget's font at its
-  // device's resolution, left to right, no wrapping.
+  m_text = shown;
+  m_laid = true;
+  // In the widget's font at its device's resolution, as QPainter::drawText.
+  const QFont resolved(font(), this);
+  if (!m_composer) {
+    m_composer.emplace(resolved);
+  }
+  m_composed = m_composer->Compose(shown);
   m_layout.clearLayout();
-  m_layout.setFont(QFont(font(), this));
+  if (m_composed) {
+    m_width = m_composed->width;
+    m_height = m_composer->Ascent() + m_composer->Descent();
+    return;
+  }
+  // One line, left to right, no wrapping.
+  m_layout.setFont(resolved);
   m_layout.setText(shown);
   QTextOption option;
   option.setTextDirection(Qt::LeftToRight);
@@ -46,7 +59,6 @@ void FigureLabel::Lay() const {
     m_height = line.ascent() + line.descent();
   }
   m_layout.endLayout();
-  m_laid = true;
 }
 
 QRect FigureLabel::TextRect() const {
@@ -74,7 +86,14 @@ QRect FigureLabel::TextRect() const {
   return r.toAlignedRect();
 }
 
+// Right-to-left text mirrors the alignment and the whole line: QLabel keeps
+// doing that itself.
+bool FigureLabel::LeftToRight() const { return !text().isRightToLeft(); }
+
 QSize FigureLabel::sizeHint() const {
+  if (!LeftToRight()) {
+    return QLabel::sizeHint();
+  }
   Lay();
   int hextra = 2 * margin();
   int vextra = hextra;
@@ -94,24 +113,29 @@ QSize FigureLabel::sizeHint() const {
 }
 
 // One line without wrapping is as small as it is large.
-QSize FigureLabel::minimumSizeHint() const { return sizeHint(); }
+QSize FigureLabel::minimumSizeHint() const { return LeftToRight() ? sizeHint() : QLabel::minimumSizeHint(); }
 
-void FigureLabel::paintEvent(QPaintEvent *) {
+void FigureLabel::paintEvent(QPaintEvent *event) {
+  if (!LeftToRight()) {
+    QLabel::paintEvent(event);
+    return;
+  }
   Lay();
   QPainter p(this);
   drawFrame(&p);
   const QRect r = TextRect();
   const QTextLine line = m_layout.lineAt(0);
-  if (!line.isValid()) {
+  if (!m_composed && !line.isValid()) {
     return;
   }
   // Placed as QPainter::drawText(rect, alignment, text) places one line.
+  const qreal advance = m_composed ? m_composed->advance : line.horizontalAdvance();
   const Qt::Alignment a = alignment();
   QPointF at(r.x(), r.y());
   if (a & Qt::AlignRight) {
-    at.rx() += r.width() - line.horizontalAdvance();
+    at.rx() += r.width() - advance;
   } else if (a & Qt::AlignHCenter) {
-    at.rx() += (r.width() - line.horizontalAdvance()) / 2;
+    at.rx() += (r.width() - advance) / 2;
   }
   if (a & Qt::AlignBottom) {
     at.ry() += r.height() - m_height;
@@ -124,7 +148,11 @@ void FigureLabel::paintEvent(QPaintEvent *) {
   if (m_width > r.width() || m_height > r.height()) {
     p.setClipRect(r, Qt::IntersectClip); // a figure wider than its box is cut at the box
   }
-  line.draw(&p, at);
+  if (m_composed) {
+    p.drawGlyphRun(at, m_composed->glyphs);
+  } else {
+    line.draw(&p, at);
+  }
 }
 
 } // namespace tallyflow

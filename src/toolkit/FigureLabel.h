@@ -1,14 +1,19 @@
 #pragma once
 
+#include "GlyphComposer.h"
 #include <QLabel>
+
 #include <QTextLayout>
+
+#include <optional>
 
 namespace tallyflow {
 
 // A one-line label for a figure that changes on every tick. It is a QLabel in
 // every way that shows (text, accessibility, buddies, tool tips, fonts and
 // their fallbacks) and draws the same pixels, but lays its text out once per
-// change and uses that one layout for its size hints and every repaint.
+// change and uses that one layout for its size hints and every repaint; most
+// texts are not even shaped but put together from glyphs shaped before.
 // QLabel shapes the text again for each hint and each paint, which made up
 // most of a busy tick.
 class FigureLabel final : public QLabel {
@@ -23,13 +28,17 @@ protected:
   void changeEvent(QEvent *event) override;
 
 private:
+  bool LeftToRight() const;
   // Lays out text() unless that text is already laid out in this font.
   void Lay() const;
   // Where the text goes, as QLabel computes it: the contents less margin and
   // the indent a framed label gets.
   QRect TextRect() const;
 
-  mutable QTextLayout m_layout;
+  mutable std::optional<GlyphComposer> m_composer; // for the current font
+  mutable std::optional<GlyphComposer::Line> m_composed;
+  mutable QTextLayout m_layout; // what the composer refused
+  mutable QString m_text;       // as laid out
   mutable bool m_laid = false;
   mutable qreal m_width = 0;  // natural width of the line, pixels
   mutable qreal m_height = 0; // ascent + descent, pixels

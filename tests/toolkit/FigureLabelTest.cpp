@@ -24,6 +24,9 @@ TEST(FigureLabel, SizesAndPaintsExactlyAsAQLabel) {
       {"Tahoma", false, Qt::AlignLeft | Qt::AlignTop},
       {"Arial", true, Qt::AlignRight | Qt::AlignVCenter},
   };
+  // Figures as the window shows them, and texts that must not be put
+  // together from single glyphs: kerning ("AV", "Ty"), overhanging last
+  // glyphs ("W", "f"), a ligature, fallback fonts, right to left, a mark.
   const char *const texts[] = {
       "Top download speed: 0.00 Kb/S",
       "Average download speed: 937.41 Kb/S",
@@ -33,10 +36,15 @@ TEST(FigureLabel, SizesAndPaintsExactlyAsAQLabel) {
       "12.34 KBS ",
       "4,194,303.99 KB",
       "",
+      "  7 ",
+      "W",
+      "AVAVAV Type f",
       "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
+      "office ffi",
       "Καλημέρα 1,5 €",
       "下载 12.34 KBS ",
-      "  7 ",
+      "שלום 12",
+      "e\u0301 1",
   };
   QWidget window;
   window.resize(400, 60);
@@ -63,6 +71,12 @@ TEST(FigureLabel, SizesAndPaintsExactlyAsAQLabel) {
       reference->adjustSize();
       EXPECT_EQ(figure->grab().toImage(), reference->grab().toImage()) << shape.family << ": " << text;
     }
+    // A new font lays the text out again.
+    for (QLabel *l : {static_cast<QLabel *>(figure), reference}) {
+      l->setFont(DesignFont(shape.family, 12));
+      l->adjustSize();
+    }
+    EXPECT_EQ(figure->grab().toImage(), reference->grab().toImage()) << shape.family << " at 12 points";
     delete figure;
     delete reference;
   }
