@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QPainter>
 #include <QStyleOption>
+#include <qdrawutil.h>
 
 #include <cmath>
 
@@ -122,7 +123,14 @@ void FigureLabel::paintEvent(QPaintEvent *event) {
   }
   Lay();
   QPainter p(this);
-  drawFrame(&p);
+  QStyleOption option;
+  option.initFrom(this);
+  if (frameShape() == QFrame::Box && frameShadow() == QFrame::Plain && midLineWidth() == 0) {
+    // The figure's box, as the style draws a plain one, without asking it.
+    qDrawPlainRect(&p, frameRect(), option.palette.color(QPalette::WindowText), lineWidth());
+  } else {
+    drawFrame(&p);
+  }
   const QRect r = TextRect();
   const QTextLine line = m_layout.lineAt(0);
   if (!m_composed && !line.isValid()) {
@@ -142,8 +150,6 @@ void FigureLabel::paintEvent(QPaintEvent *event) {
   } else if (a & Qt::AlignVCenter) {
     at.ry() += (r.height() - m_height) / 2;
   }
-  QStyleOption option;
-  option.initFrom(this);
   p.setPen(QPen(option.palette.brush(foregroundRole()), p.pen().widthF()));
   if (m_width > r.width() || m_height > r.height()) {
     p.setClipRect(r, Qt::IntersectClip); // a figure wider than its box is cut at the box
