@@ -15,7 +15,7 @@ namespace tallyflow {
 // change and uses that one layout for its size hints and every repaint; most
 // texts are not even shaped but put together from glyphs shaped before.
 // QLabel shapes the text again for each hint and each paint, which made up
-// most of a busy tick.
+// about a quarter of a busy window's time.
 class FigureLabel final : public QLabel {
 public:
   FigureLabel(const QString &text, QWidget *parent);
