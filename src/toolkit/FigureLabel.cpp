@@ -42,24 +42,12 @@ void FigureLabel::Lay() const {
     m_height = m_composer->Ascent() + m_composer->Descent();
     return;
   }
-  // One line, left to right, no wrapping.
   m_layout.setFont(resolved);
   m_layout.setText(shown);
-  QTextOption option;
-  option.setTextDirection(Qt::LeftToRight);
-  m_layout.setTextOption(option);
   m_layout.setCacheEnabled(true); // keep the glyphs for the repaints
-  m_layout.beginLayout();
-  QTextLine line = m_layout.createLine();
-  m_width = 0;
-  m_height = 0;
-  if (line.isValid()) {
-    line.setLineWidth(0x01000000);
-    line.setPosition(QPointF(0, 0));
-    m_width = line.naturalTextWidth();
-    m_height = line.ascent() + line.descent();
-  }
-  m_layout.endLayout();
+  const QTextLine line = LayOutOneLine(m_layout);
+  m_width = line.isValid() ? line.naturalTextWidth() : 0;
+  m_height = line.isValid() ? line.ascent() + line.descent() : 0;
 }
 
 QRect FigureLabel::TextRect() const {

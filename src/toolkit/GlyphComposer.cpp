@@ -10,25 +10,29 @@ constexpr qsizetype kMaxWords = 512; // a run's labels use a few dozen words
 
 } // namespace
 
-GlyphComposer::GlyphComposer(const QFont &font) : m_font(font), m_raw(QRawFont::fromFont(font)) {
-  QTextLayout layout(QStringLiteral("0"), m_font);
-  layout.beginLayout();
-  const QTextLine line = layout.createLine();
-  layout.endLayout();
-  m_ascent = line.ascent();
-  m_descent = line.descent();
-}
-
-// Laid out as one line, as QPainter::drawText does.
-GlyphComposer::Shaped GlyphComposer::Shape(const QString &text) const {
-  QTextLayout layout(text, m_font);
+QTextLine LayOutOneLine(QTextLayout &layout) {
   QTextOption option;
   option.setTextDirection(Qt::LeftToRight);
   layout.setTextOption(option);
   layout.beginLayout();
   QTextLine line = layout.createLine();
-  line.setLineWidth(0x01000000);
+  if (line.isValid()) {
+    line.setLineWidth(0x01000000); // pixels: as good as unbounded
+  }
   layout.endLayout();
+  return line;
+}
+
+GlyphComposer::GlyphComposer(const QFont &font) : m_font(font), m_raw(QRawFont::fromFont(font)) {
+  QTextLayout layout(QStringLiteral("0"), m_font);
+  const QTextLine line = LayOutOneLine(layout);
+  m_ascent = line.ascent();
+  m_descent = line.descent();
+}
+
+GlyphComposer::Shaped GlyphComposer::Shape(const QString &text) const {
+  QTextLayout layout(text, m_font);
+  const QTextLine line = LayOutOneLine(layout);
   Shaped shaped;
   const QList<QGlyphRun> runs = layout.glyphRuns();
   if (runs.size() != 1 || runs.front().rawFont() != m_raw) {

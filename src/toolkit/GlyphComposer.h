@@ -7,7 +7,14 @@
 
 #include <optional>
 
+class QTextLayout;
+class QTextLine;
+
 namespace tallyflow {
+
+// Lays the layout's text out as one line, left to right, without wrapping,
+// as QPainter::drawText lays out a line of a label; returns that line.
+QTextLine LayOutOneLine(QTextLayout &layout);
 
 // Puts one line of text together from glyphs shaped before, so that a figure
 // that changes on every tick is not shaped again each time. A character is
