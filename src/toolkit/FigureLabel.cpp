@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QPainter>
-#include <QStyleOption>
 #include <qdrawutil.h>
 
 #include <cmath>
@@ -111,11 +110,10 @@ void FigureLabel::paintEvent(QPaintEvent *event) {
   }
   Lay();
   QPainter p(this);
-  QStyleOption option;
-  option.initFrom(this);
+  const QPalette &palette = this->palette(); // in the colour group of the widget's state
   if (frameShape() == QFrame::Box && frameShadow() == QFrame::Plain && midLineWidth() == 0) {
     // The figure's box, as the style draws a plain one, without asking it.
-    qDrawPlainRect(&p, frameRect(), option.palette.color(QPalette::WindowText), lineWidth());
+    qDrawPlainRect(&p, frameRect(), palette.color(QPalette::WindowText), lineWidth());
   } else {
     drawFrame(&p);
   }
@@ -138,7 +136,7 @@ void FigureLabel::paintEvent(QPaintEvent *event) {
   } else if (a & Qt::AlignVCenter) {
     at.ry() += (r.height() - m_height) / 2;
   }
-  p.setPen(QPen(option.palette.brush(foregroundRole()), p.pen().widthF()));
+  p.setPen(QPen(palette.brush(foregroundRole()), p.pen().widthF()));
   if (m_width > r.width() || m_height > r.height()) {
     p.setClipRect(r, Qt::IntersectClip); // a figure wider than its box is cut at the box
   }

@@ -77,6 +77,8 @@ bool GlyphComposer::SideBySide(QChar a, QChar b) {
   const quint32 key = quint32{a.unicode()} << 16 | b.unicode();
   auto it = m_pairs.find(key);
   if (it == m_pairs.end()) {
+    Alone(a); // both known before either is read: an insert may move the other
+    Alone(b);
     const Shaped &first = Alone(a);
     const Shaped &second = Alone(b);
     bool side = first.ok && second.ok;
