@@ -8,7 +8,8 @@
 # interfaces. Needs the program built in build/app (scripts/run.sh builds it),
 # Xvfb, nload, tmux and python3.
 #   bench/whole-process.sh [seconds] [warm-up seconds]
-# COUNTS="10 1000" and TRAFFIC="idle changing" choose the rows.
+# COUNTS="10 1000" and TRAFFIC="idle changing" choose the rows; TALLYFLOW_EXE
+# another build of the program (named tallyflow: its settings go by that name).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
@@ -16,7 +17,7 @@ seconds="${1:-60}"
 # samples; warm up past that so the figures show the steady state.
 warmup="${2:-25}"
 interval=100 # ms, for both programs
-exe="$PWD/build/app/src/app/tallyflow"
+exe="${TALLYFLOW_EXE:-$PWD/build/app/src/app/tallyflow}" # another build to compare with
 [ -x "$exe" ] || { echo "build the program first: scripts/run.sh builds build/app" >&2; exit 1; }
 
 if [ "${TALLYFLOW_IN_NAMESPACE:-}" != 1 ]; then

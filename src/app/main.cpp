@@ -31,6 +31,9 @@ int main(int argc, char **argv) {
   if (const auto platform = tallyflow::ChooseQtPlatform(environment, arguments)) {
     qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(*platform));
   }
+  if (tallyflow::PreferQtEventLoop(environment)) {
+    qputenv("QT_NO_GLIB", "1");
+  }
 
   QApplication app(argc, argv);
   if (const char *style = tallyflow::PlatformWidgetStyle()) {

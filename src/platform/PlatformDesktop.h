@@ -23,4 +23,9 @@ using EnvironmentLookup = std::function<std::optional<std::string>(const char *n
 std::optional<std::string> ChooseQtPlatform(const EnvironmentLookup &environment,
                                             const std::vector<std::string> &arguments);
 
+// Whether to ask Qt for its own event loop instead of GLib's before the
+// application starts: true unless the user chose (QT_NO_GLIB set). The window
+// needs nothing from GLib, and GLib's loop costs more on every wake-up.
+bool PreferQtEventLoop(const EnvironmentLookup &environment);
+
 } // namespace tallyflow

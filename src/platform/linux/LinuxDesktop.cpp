@@ -22,4 +22,6 @@ std::optional<std::string> ChooseQtPlatform(const EnvironmentLookup &environment
   return "xcb";
 }
 
+bool PreferQtEventLoop(const EnvironmentLookup &environment) { return !environment("QT_NO_GLIB"); }
+
 } // namespace tallyflow

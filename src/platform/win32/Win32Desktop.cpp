@@ -8,4 +8,6 @@ std::optional<std::string> ChooseQtPlatform(const EnvironmentLookup &, const std
   return std::nullopt; // one windowing system: nothing to choose
 }
 
+bool PreferQtEventLoop(const EnvironmentLookup &) { return false; } // Qt runs Windows' own loop
+
 } // namespace tallyflow

@@ -31,6 +31,7 @@ TEST(LinuxDesktop, AWaylandSessionWithXRunsOnXUnlessTheUserChose) {
        std::nullopt},
       {"X alone", {{"DISPLAY", ":0"}, {"XDG_SESSION_TYPE", "x11"}}, {}, std::nullopt},
       {"an empty WAYLAND_DISPLAY", {{"WAYLAND_DISPLAY", ""}, {"DISPLAY", ":0"}}, {}, std::nullopt},
+      {"GLib's loop chosen", {{"DISPLAY", ":0"}, {"QT_NO_GLIB", ""}}, {}, std::nullopt},
   };
   for (const auto &c : cases) {
     const EnvironmentLookup lookup = [&](const char *name) -> std::optional<std::string> {
@@ -38,6 +39,8 @@ TEST(LinuxDesktop, AWaylandSessionWithXRunsOnXUnlessTheUserChose) {
       return it == c.environment.end() ? std::nullopt : std::optional(it->second);
     };
     EXPECT_EQ(ChooseQtPlatform(lookup, c.arguments), c.platform) << c.what;
+    // Qt's own event loop, unless the user chose one.
+    EXPECT_EQ(PreferQtEventLoop(lookup), !c.environment.contains("QT_NO_GLIB")) << c.what;
   }
   EXPECT_STREQ(PlatformWidgetStyle(), "Fusion");
 }
