@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -87,25 +88,17 @@ void QtDrawingSurface::Record(int x1, int y1, int x2, int y2, Colour colour) {
 // its longer axis, the one nearest the exact line (a tie goes away from the
 // start). Only the steps inside the image are visited, so a line from far
 // outside costs no more than one across it.
-void QtDrawingSurface::RasterLine(const PixelOp &op) const {
+// Calls span(y, left, right) for each run of pixels the line puts into a
+// width × height image, left <= right, all inside the image.
+template <typename Span>
+void QtDrawingSurface::VisitLine(const PixelOp &op, int width, int height, Span &&span) {
   const auto [x1, y1, x2, y2, pixel] = op;
-  uchar *bits = m_image.bits(); // one detach check for the whole line
-  const qsizetype stride = m_image.bytesPerLine();
-  const int width = m_image.width();
-  const int height = m_image.height();
-  auto put = [&](long long x, long long y) {
-    if (x >= 0 && x < width && y >= 0 && y < height) {
-      reinterpret_cast<QRgb *>(bits + y * stride)[x] = pixel;
-    }
-  };
-
   if (x1 == x2 || y1 == y2) {
-    const QRect span =
+    const QRect run =
         QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)))
-            .intersected(m_image.rect());
-    for (int y = span.top(); y <= span.bottom(); ++y) {
-      auto *line = reinterpret_cast<QRgb *>(bits + y * stride);
-      std::fill(line + span.left(), line + span.right() + 1, pixel);
+            .intersected(QRect(0, 0, width, height));
+    for (int y = run.top(); y <= run.bottom(); ++y) {
+      span(y, run.left(), run.right());
     }
     return;
   }
@@ -120,15 +113,61 @@ void QtDrawingSurface::RasterLine(const PixelOp &op) const {
   const long long majorStart = xMajor ? x1 : y1;
   const long long minorStart = xMajor ? y1 : x1;
   const long long majorLimit = xMajor ? width : height;
+  const long long minorLimit = xMajor ? height : width;
   // Steps i in [0, major] whose major coordinate lies inside the image.
   const long long first = std::max(0LL, majorSign > 0 ? -majorStart : majorStart - (majorLimit - 1));
   const long long last = std::min(major, majorSign > 0 ? majorLimit - 1 - majorStart : majorStart);
   for (long long i = first; i <= last; ++i) {
     // Coordinates are within ±1e6, so 2·i·minor stays far inside 64 bits.
     const long long m = minorStart + minorSign * ((2 * i * minor + major) / (2 * major));
-    const long long M = majorStart + majorSign * i;
-    put(xMajor ? M : m, xMajor ? m : M);
+    if (m < 0 || m >= minorLimit) {
+      continue;
+    }
+    const auto M = static_cast<int>(majorStart + majorSign * i);
+    const auto x = static_cast<int>(xMajor ? M : m);
+    span(static_cast<int>(xMajor ? m : M), x, x);
   }
+}
+
+void QtDrawingSurface::RasterLine(const PixelOp &op) const {
+  uchar *bits = m_image.bits(); // one detach check for the whole line
+  const qsizetype stride = m_image.bytesPerLine();
+  VisitLine(op, m_image.width(), m_image.height(), [&](int y, int left, int right) {
+    auto *line = reinterpret_cast<QRgb *>(bits + y * stride);
+    std::fill(line + left, line + right + 1, op.pixel);
+  });
+}
+
+// Two lists of lines paint the same picture when, line for line, each pair is
+// the same or puts the same colour into the same pixels: every pixel is then
+// written the same values in the same order. A line's end far outside the
+// image changes the operation but, as often, not one pixel inside it.
+bool QtDrawingSurface::SamePixels(const std::vector<PixelOp> &a, const std::vector<PixelOp> &b) const {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  using Run = std::array<int, 3>; // y, left, right
+  std::vector<Run> runsA;
+  std::vector<Run> runsB;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] == b[i]) {
+      continue;
+    }
+    if (a[i].pixel != b[i].pixel) {
+      return false;
+    }
+    for (auto [op, runs] : {std::pair{&a[i], &runsA}, std::pair{&b[i], &runsB}}) {
+      runs->clear();
+      VisitLine(*op, m_image.width(), m_image.height(), [runs](int y, int left, int right) {
+        runs->push_back({y, left, right});
+      });
+      std::sort(runs->begin(), runs->end());
+    }
+    if (runsA != runsB) {
+      return false;
+    }
+  }
+  return true;
 }
 
 bool QtDrawingSurface::Line(float x1, float y1, float x2, float y2, Colour colour) {
@@ -261,7 +300,7 @@ void QtDrawingSurface::ApplyPending() const {
 
 void QtDrawingSurface::Rasterise() const {
   SyncImageSize();
-  if (m_pendingCls && m_frameKnown && m_pendingBack == m_frameBack && m_pending == m_frame) {
+  if (m_pendingCls && m_frameKnown && m_pendingBack == m_frameBack && SamePixels(m_pending, m_frame)) {
     m_pending.clear(); // the image holds exactly this picture already
     m_pendingCls = false;
     return;

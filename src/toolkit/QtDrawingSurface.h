@@ -12,8 +12,9 @@ namespace tallyflow {
 // A picture control: drawing goes into a QImage back buffer the size of the
 // drawable area. Operations are first written down in pixels and put into
 // the image when it is next needed; a picture that starts with Cls and
-// repeats the operations of the one already in the image is not drawn again
-// at all. What the window shows is a second image, brought up to date once
+// repeats the operations of the one already in the image, or lines that put
+// the same pixels (a line from far outside the image), is not drawn again at
+// all. What the window shows is a second image, brought up to date once
 // the drawing of a turn of the event loop is over: only the rows that really
 // changed are copied and repainted. So a graph that redraws the same
 // picture costs neither pixels nor a repaint.
@@ -80,6 +81,8 @@ private:
   void Changed();
   void Record(int x1, int y1, int x2, int y2, Colour colour);
   void RasterLine(const PixelOp &op) const;
+  template <typename Span> static void VisitLine(const PixelOp &op, int width, int height, Span &&span);
+  bool SamePixels(const std::vector<PixelOp> &a, const std::vector<PixelOp> &b) const;
 
   mutable QImage m_image;     // back buffer
   mutable QSize m_widgetSize; // the widget's size m_image was last fitted to

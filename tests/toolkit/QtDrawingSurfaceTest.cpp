@@ -263,6 +263,47 @@ TEST(QtDrawingSurface, AnUnchangedPictureIsNeitherDrawnNorCompared) {
   EXPECT_EQ(draw(17), 30) << "same lines on another background";
 }
 
+// A line from far outside can change while its pixels inside stay the same
+// (a graph's line held at the top edge). The picture is then not drawn
+// again, and must still be exactly the one drawn afresh.
+TEST(QtDrawingSurface, LinesThatPutTheSamePixelsAreNotDrawnAgain) {
+  const QRgb green = 0x00FF00, red = 0x0000FF;
+  const struct {
+    const char *what;
+    float before[4], after[4];
+    Colour colour;
+    bool drawnAgain;
+  } cases[] = {
+      {"a steep line from further above", {5, -1000, 2, 3}, {5, -5000, 2, 3}, green, false},
+      {"from above onto other columns", {5, -10, 2, 3}, {14, -10, 2, 3}, green, true},
+      {"the same pixels in another colour", {5, -1000, 2, 3}, {5, -5000, 2, 3}, red, true},
+      {"a row reaching further to the left", {-100, 5, 20, 5}, {-300, 5, 20, 5}, green, false},
+      {"a line wholly outside, moved", {-50, -50, -10, -5}, {-60, -80, -20, -9}, green, false},
+      {"a shallow line whose visible end moved", {-900, 10, 30, 2}, {-900, 10, 30, 3}, green, true},
+  };
+  auto draw = [](QtDrawingSurface &s, const float(&l)[4], Colour colour) {
+    s.Cls();
+    s.Rectangle(0, 0, 39, 29, 0x808000);
+    s.Line(l[0], l[1], l[2], l[3], colour);
+    s.Present();
+  };
+  for (const auto &c : cases) {
+    QtDrawingSurface surface(nullptr, 0);
+    QtDrawingSurface fresh(nullptr, 0);
+    for (QtDrawingSurface *s : {&surface, &fresh}) {
+      s->resize(40, 30);
+      s->Scale(ScaleMode::Pixels);
+    }
+    draw(surface, c.before, green);
+    const int drawn = surface.Rasterisations();
+    draw(surface, c.after, c.colour);
+    draw(fresh, c.after, c.colour);
+    EXPECT_EQ(surface.Rasterisations() > drawn, c.drawnAgain) << c.what;
+    EXPECT_EQ(surface.Image(), fresh.Image()) << c.what;
+    EXPECT_EQ(surface.Shown(), fresh.Shown()) << c.what;
+  }
+}
+
 TEST(QtDrawingSurface, DrawingIsShownOnceTheEventLoopRuns) {
   QtDrawingSurface surface(nullptr, 0);
   surface.resize(40, 30);
