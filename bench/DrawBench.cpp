@@ -10,16 +10,24 @@
 
 namespace {
 
+enum class Line {
+  Scrolling, // a varying line moves one step every tick
+  Idle,      // the same picture every tick
+  AtTheTop,  // traffic above the scale: held at the top edge, from a first point that moves
+};
+
 // The monitor's graph as it runs: 100 samples, grid on, then every tick
 // draws and brings the shown picture up to date (drawing is put into the
-// image only then). Scrolling: a varying line moves one step every tick.
-// Otherwise an idle line: the same picture every tick.
-void DrawLoop(benchmark::State &state, bool scrolling) {
+// image only then).
+void DrawLoop(benchmark::State &state, Line line) {
   tallyflow::QtDrawingSurface surface(nullptr, 0);
   surface.resize(379, 117);
   tallyflow::SampleSeries series;
   for (int i = 0; i < 100; ++i) {
-    series.push_back(scrolling ? 5 + 40 * (1 + std::sin(i / 7.0)) : 5.0);
+    const double wave = 1 + std::sin(i / 7.0);
+    series.push_back(line == Line::Scrolling  ? 5 + 40 * wave
+                     : line == Line::AtTheTop ? 150 + 400 * wave
+                                              : 5.0);
   }
   tallyflow::clsLineGraph graph;
   graph.PictureBox(&surface);
@@ -34,11 +42,14 @@ void DrawLoop(benchmark::State &state, bool scrolling) {
   }
 }
 
-void BM_DrawAndPresent(benchmark::State &state) { DrawLoop(state, true); }
+void BM_DrawAndPresent(benchmark::State &state) { DrawLoop(state, Line::Scrolling); }
 BENCHMARK(BM_DrawAndPresent)->Unit(benchmark::kMicrosecond);
 
-void BM_DrawSamePictureAndPresent(benchmark::State &state) { DrawLoop(state, false); }
+void BM_DrawSamePictureAndPresent(benchmark::State &state) { DrawLoop(state, Line::Idle); }
 BENCHMARK(BM_DrawSamePictureAndPresent)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawLineAtTheTopAndPresent(benchmark::State &state) { DrawLoop(state, Line::AtTheTop); }
+BENCHMARK(BM_DrawLineAtTheTopAndPresent)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
