@@ -83,13 +83,12 @@ void QtDrawingSurface::Record(int x1, int y1, int x2, int y2, Colour colour) {
   m_pending.push_back(PixelOp{x1, y1, x2, y2, ToRgb(colour)});
 }
 
-// Writes straight into the image's scan lines, clipped to the image. Along an
-// axis a line is a span fill; a slanted line takes one pixel per step along
-// its longer axis, the one nearest the exact line (a tie goes away from the
+// Calls span(y, left, right) for each run of pixels the line puts into a
+// width × height image, left <= right, clipped to the image. Along an axis a
+// line is one run a row; a slanted line takes one pixel per step along its
+// longer axis, the one nearest the exact line (a tie goes away from the
 // start). Only the steps inside the image are visited, so a line from far
 // outside costs no more than one across it.
-// Calls span(y, left, right) for each run of pixels the line puts into a
-// width × height image, left <= right, all inside the image.
 template <typename Span>
 void QtDrawingSurface::VisitLine(const PixelOp &op, int width, int height, Span &&span) {
   const auto [x1, y1, x2, y2, pixel] = op;
@@ -129,6 +128,7 @@ void QtDrawingSurface::VisitLine(const PixelOp &op, int width, int height, Span 
   }
 }
 
+// Writes straight into the image's scan lines.
 void QtDrawingSurface::RasterLine(const PixelOp &op) const {
   uchar *bits = m_image.bits(); // one detach check for the whole line
   const qsizetype stride = m_image.bytesPerLine();

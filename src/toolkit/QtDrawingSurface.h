@@ -12,12 +12,11 @@ namespace tallyflow {
 // A picture control: drawing goes into a QImage back buffer the size of the
 // drawable area. Operations are first written down in pixels and put into
 // the image when it is next needed; a picture that starts with Cls and
-// repeats the operations of the one already in the image, or lines that put
-// the same pixels (a line from far outside the image), is not drawn again at
-// all. What the window shows is a second image, brought up to date once
-// the drawing of a turn of the event loop is over: only the rows that really
-// changed are copied and repainted. So a graph that redraws the same
-// picture costs neither pixels nor a repaint.
+// repeats the one already in the image, operation for operation or in the
+// pixels each line puts (a line from far outside the image can move without
+// changing a pixel), is not drawn again at all. What the window shows is a second image, brought up to date
+// once the drawing of a turn of the event loop is over: only the rows that really changed are copied and
+// repainted. So a graph that redraws the same picture costs neither pixels nor a repaint.
 //
 // Coordinates: a float coordinate in pixels names the pixel column (row) it
 // rounds to, halves away from zero, so x = 18.95 draws in column 19 and a
