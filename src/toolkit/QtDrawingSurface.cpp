@@ -149,6 +149,13 @@ bool QtDrawingSurface::SamePixels(const std::vector<PixelOp> &a, const std::vect
   using Run = std::array<int, 3>; // y, left, right
   std::vector<Run> runsA;
   std::vector<Run> runsB;
+  auto runsOf = [this](const PixelOp &op, std::vector<Run> &runs) {
+    runs.clear();
+    VisitLine(op, m_image.width(), m_image.height(), [&runs](int y, int left, int right) {
+      runs.push_back({y, left, right});
+    });
+    std::sort(runs.begin(), runs.end()); // a line drawn the other way round puts the same pixels
+  };
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (a[i] == b[i]) {
       continue;
@@ -156,13 +163,8 @@ bool QtDrawingSurface::SamePixels(const std::vector<PixelOp> &a, const std::vect
     if (a[i].pixel != b[i].pixel) {
       return false;
     }
-    for (auto [op, runs] : {std::pair{&a[i], &runsA}, std::pair{&b[i], &runsB}}) {
-      runs->clear();
-      VisitLine(*op, m_image.width(), m_image.height(), [runs](int y, int left, int right) {
-        runs->push_back({y, left, right});
-      });
-      std::sort(runs->begin(), runs->end());
-    }
+    runsOf(a[i], runsA);
+    runsOf(b[i], runsB);
     if (runsA != runsB) {
       return false;
     }

@@ -14,9 +14,11 @@ namespace tallyflow {
 // the image when it is next needed; a picture that starts with Cls and
 // repeats the one already in the image, operation for operation or in the
 // pixels each line puts (a line from far outside the image can move without
-// changing a pixel), is not drawn again at all. What the window shows is a second image, brought up to date
-// once the drawing of a turn of the event loop is over: only the rows that really changed are copied and
-// repainted. So a graph that redraws the same picture costs neither pixels nor a repaint.
+// changing a pixel), is not drawn again at all. What the window shows is a
+// second image, brought up to date once the drawing of a turn of the event
+// loop is over: only the rows that really changed are copied and repainted.
+// So a graph that redraws the same picture costs neither pixels nor a
+// repaint.
 //
 // Coordinates: a float coordinate in pixels names the pixel column (row) it
 // rounds to, halves away from zero, so x = 18.95 draws in column 19 and a
