@@ -98,6 +98,7 @@ void frmTallyflow::BuildControls() {
   for (const auto &s : statistics) {
     m_labels[s.id] = label(s.name, Frame2, s.text, tahoma, true);
     m_labels[s.id]->setToolTip(s.tip);
+    static_cast<FigureLabel *>(m_labels[s.id])->PaintParentFace(true);
   }
 
   cboConnectionType = new QComboBox(Frame2);

@@ -16,8 +16,56 @@ void FigureLabel::changeEvent(QEvent *event) {
   if (event->type() == QEvent::FontChange) {
     m_laid = false;
     m_composer.reset();
+  } else if (event->type() == QEvent::PaletteChange) {
+    UpdateOpaque(); // the parent's new face may be one it must paint itself
   }
   QLabel::changeEvent(event);
+}
+
+void FigureLabel::PaintParentFace(bool on) {
+  m_paintParentFace = on;
+  UpdateOpaque();
+}
+
+void FigureLabel::moveEvent(QMoveEvent *event) {
+  QLabel::moveEvent(event);
+  UpdateOpaque();
+}
+
+void FigureLabel::resizeEvent(QResizeEvent *event) {
+  QLabel::resizeEvent(event);
+  UpdateOpaque();
+}
+
+bool FigureLabel::OverPlainFace() const {
+  const QWidget *parent = parentWidget();
+  if (parent == nullptr || !parent->autoFillBackground() || autoFillBackground()) {
+    return false;
+  }
+  const QBrush &face = parent->palette().brush(parent->backgroundRole());
+  if (face.style() != Qt::SolidPattern || face.color().alpha() != 255) {
+    return false; // a pattern or a see-through face is the parent's to paint
+  }
+  const auto *frame = qobject_cast<const QFrame *>(parent);
+  if (!(frame != nullptr ? frame->contentsRect() : parent->rect()).contains(geometry())) {
+    return false; // over the parent's border, or cut off by its edge
+  }
+  for (const QObject *child : parent->children()) {
+    const auto *w = qobject_cast<const QWidget *>(child);
+    if (w != nullptr && w != this && !w->isWindow() && !w->isHidden() &&
+        w->geometry().intersects(geometry())) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Qt leaves an opaque widget's area out of its parent's repaint.
+void FigureLabel::UpdateOpaque() {
+  const bool opaque = m_paintParentFace && OverPlainFace();
+  if (opaque != testAttribute(Qt::WA_OpaquePaintEvent)) {
+    setAttribute(Qt::WA_OpaquePaintEvent, opaque);
+  }
 }
 
 // QLabel::setText is not virtual, so the text is compared instead of
@@ -104,12 +152,17 @@ QSize FigureLabel::sizeHint() const {
 QSize FigureLabel::minimumSizeHint() const { return LeftToRight() ? sizeHint() : QLabel::minimumSizeHint(); }
 
 void FigureLabel::paintEvent(QPaintEvent *event) {
+  QPainter p(this);
+  if (testAttribute(Qt::WA_OpaquePaintEvent)) {
+    const QWidget *parent = parentWidget(); // as the parent fills it
+    p.fillRect(event->rect(), parent->palette().brush(parent->backgroundRole()));
+  }
   if (!LeftToRight()) {
+    p.end();
     QLabel::paintEvent(event);
     return;
   }
   Lay();
-  QPainter p(this);
   const QPalette &palette = this->palette(); // in the colour group of the widget's state
   if (frameShape() == QFrame::Box && frameShadow() == QFrame::Plain && midLineWidth() == 0) {
     // The figure's box, as the style draws a plain one, without asking it.

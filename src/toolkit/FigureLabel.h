@@ -23,12 +23,23 @@ public:
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 
+  // A transparent figure over its parent's plain face paints that face below
+  // itself while nothing else lies there (it is inside the parent's frame and
+  // over no other child): its changes then repaint the figure alone, not the
+  // parent and its border as well. Anywhere else it stays transparent.
+  void PaintParentFace(bool on);
+
 protected:
   void paintEvent(QPaintEvent *event) override;
   void changeEvent(QEvent *event) override;
+  void moveEvent(QMoveEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
 
 private:
   bool LeftToRight() const;
+  // Whether the parent shows only its own filled background below us.
+  bool OverPlainFace() const;
+  void UpdateOpaque();
   // Lays out text() unless that text is already laid out in this font.
   void Lay() const;
   // Where the text goes, as QLabel computes it: the contents less margin and
@@ -42,6 +53,7 @@ private:
   mutable bool m_laid = false;
   mutable qreal m_width = 0;  // natural width of the line, pixels
   mutable qreal m_height = 0; // ascent + descent, pixels
+  bool m_paintParentFace = false;
 };
 
 } // namespace tallyflow

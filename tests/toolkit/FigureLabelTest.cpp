@@ -3,6 +3,7 @@
 #include "Twips.h"
 
 #include <QApplication>
+#include <QFrame>
 #include <QImage>
 #include <QLabel>
 
@@ -83,6 +84,38 @@ TEST(FigureLabel, SizesAndPaintsExactlyAsAQLabel) {
     delete figure;
     delete reference;
   }
+}
+
+// A figure that paints its parent's face itself must look as it does when
+// transparent, and stay transparent wherever more than that face lies below.
+TEST(FigureLabel, PaintsItsParentsFaceOnlyWhereNothingElseLiesBelow) {
+  QFrame frame;
+  frame.setFrameStyle(QFrame::Box | QFrame::Sunken);
+  PaintBackground(&frame, QColor(236, 233, 216));
+  frame.resize(200, 60);
+  auto *other = new QLabel("under", &frame);
+  other->setGeometry(120, 30, 50, 15);
+  auto *figure = new FigureLabel("Top download speed: 12.50 Kb/S", &frame);
+  frame.show(); // moves and resizes reach a shown figure at once
+  const struct {
+    QRect where;
+    bool opaque;
+  } cases[] = {
+      {{10, 5, 100, 15}, true},    // inside, over the face alone
+      {{0, 5, 100, 15}, false},    // over the frame's border
+      {{110, 38, 100, 15}, false}, // over another label, and past the edge
+      {{100, 20, 30, 15}, false},  // over a corner of another label
+  };
+  for (const auto &c : cases) {
+    figure->setGeometry(c.where);
+    figure->PaintParentFace(false);
+    const QImage transparent = frame.grab().toImage();
+    figure->PaintParentFace(true);
+    EXPECT_EQ(figure->testAttribute(Qt::WA_OpaquePaintEvent), c.opaque) << c.where.x() << "," << c.where.y();
+    EXPECT_EQ(frame.grab().toImage(), transparent) << c.where.x() << "," << c.where.y();
+  }
+  figure->setGeometry(cases[0].where); // moved back inside: opaque again
+  EXPECT_TRUE(figure->testAttribute(Qt::WA_OpaquePaintEvent));
 }
 
 } // namespace
