@@ -1,6 +1,7 @@
 #include "frmTallyflow.h"
 
 #include "DesignPalette.h"
+#include "FigureLabel.h"
 #include "ProgramIcon.h"
 #include "QtDrawingSurface.h"
 #include "QtTimer.h"
@@ -241,7 +242,11 @@ bool frmTallyflow::Caption(MonitorLabel label, const std::string &text) {
     return true; // unchanged: no relayout, no repaint
   }
   QLabel *l = LabelOf(label);
-  l->setText(QString::fromStdString(text));
+  if (auto *figure = dynamic_cast<FigureLabel *>(l)) {
+    figure->SetFigure(QString::fromStdString(text)); // repaints only what changed
+  } else {
+    l->setText(QString::fromStdString(text));
+  }
   shown = text;
   if (m_sizedToText.contains(l)) {
     l->adjustSize(); // with the font actually used

@@ -151,6 +151,87 @@ QSize FigureLabel::sizeHint() const {
 // One line without wrapping is as small as it is large.
 QSize FigureLabel::minimumSizeHint() const { return LeftToRight() ? sizeHint() : QLabel::minimumSizeHint(); }
 
+// Placed as QPainter::drawText(rect, alignment, text) places one line.
+QPointF FigureLabel::Origin(const QRect &r, qreal advance) const {
+  const Qt::Alignment a = alignment();
+  QPointF at(r.x(), r.y());
+  if (a & Qt::AlignRight) {
+    at.rx() += r.width() - advance;
+  } else if (a & Qt::AlignHCenter) {
+    at.rx() += (r.width() - advance) / 2;
+  }
+  if (a & Qt::AlignBottom) {
+    at.ry() += r.height() - m_height;
+  } else if (a & Qt::AlignVCenter) {
+    at.ry() += (r.height() - m_height) / 2;
+  }
+  return at;
+}
+
+std::optional<FigureLabel::Placed> FigureLabel::Placement() const {
+  if (!isVisible() || !LeftToRight()) {
+    return std::nullopt;
+  }
+  Lay();
+  if (!m_composed) {
+    return std::nullopt;
+  }
+  return Placed{m_composed->glyphs, Origin(TextRect(), m_composed->advance)};
+}
+
+void FigureLabel::SetFigure(const QString &text) {
+  if (text == QLabel::text()) {
+    return;
+  }
+  const std::optional<Placed> before = Placement();
+  const bool updatesOff = testAttribute(Qt::WA_UpdatesDisabled);
+  setAttribute(Qt::WA_UpdatesDisabled, true); // QLabel repaints the whole line
+  setText(text);
+  setAttribute(Qt::WA_UpdatesDisabled, updatesOff);
+  if (updatesOff) {
+    return;
+  }
+  const std::optional<Placed> after = Placement();
+  update(before && after ? Changed(*before, *after) : contentsRect());
+}
+
+// The glyphs both lines share at their ends, at the same places, keep their
+// pixels; the rest, in either line, is inked anew. Fonts hint and smooth an
+// outline up to a pixel past its box.
+QRect FigureLabel::Changed(const Placed &a, const Placed &b) const {
+  const QRawFont font = a.glyphs.rawFont();
+  if (!(font == b.glyphs.rawFont())) {
+    return contentsRect();
+  }
+  const QList<quint32> ga = a.glyphs.glyphIndexes();
+  const QList<quint32> gb = b.glyphs.glyphIndexes();
+  const QList<QPointF> pa = a.glyphs.positions();
+  const QList<QPointF> pb = b.glyphs.positions();
+  const auto same = [&](qsizetype i, qsizetype j) { return ga[i] == gb[j] && a.at + pa[i] == b.at + pb[j]; };
+  const qsizetype shorter = std::min(ga.size(), gb.size());
+  qsizetype head = 0;
+  while (head < shorter && same(head, head)) {
+    ++head;
+  }
+  qsizetype tail = 0;
+  while (tail < shorter - head && same(ga.size() - 1 - tail, gb.size() - 1 - tail)) {
+    ++tail;
+  }
+  QRectF ink;
+  for (qsizetype i = head; i < ga.size() - tail; ++i) {
+    ink |= font.boundingRect(ga[i]).translated(a.at + pa[i]);
+  }
+  for (qsizetype i = head; i < gb.size() - tail; ++i) {
+    ink |= font.boundingRect(gb[i]).translated(b.at + pb[i]);
+  }
+  if (ink.isNull()) {
+    return {}; // only blanks changed
+  }
+  const QRect contents = contentsRect();
+  const QRect span = ink.toAlignedRect().adjusted(-2, 0, 2, 0);
+  return QRect(span.left(), contents.top(), span.width(), contents.height()) & contents;
+}
+
 void FigureLabel::paintEvent(QPaintEvent *event) {
   QPainter p(this);
   if (testAttribute(Qt::WA_OpaquePaintEvent)) {
@@ -175,20 +256,7 @@ void FigureLabel::paintEvent(QPaintEvent *event) {
   if (!m_composed && !line.isValid()) {
     return;
   }
-  // Placed as QPainter::drawText(rect, alignment, text) places one line.
-  const qreal advance = m_composed ? m_composed->advance : line.horizontalAdvance();
-  const Qt::Alignment a = alignment();
-  QPointF at(r.x(), r.y());
-  if (a & Qt::AlignRight) {
-    at.rx() += r.width() - advance;
-  } else if (a & Qt::AlignHCenter) {
-    at.rx() += (r.width() - advance) / 2;
-  }
-  if (a & Qt::AlignBottom) {
-    at.ry() += r.height() - m_height;
-  } else if (a & Qt::AlignVCenter) {
-    at.ry() += (r.height() - m_height) / 2;
-  }
+  const QPointF at = Origin(r, m_composed ? m_composed->advance : line.horizontalAdvance());
   p.setPen(QPen(palette.brush(foregroundRole()), p.pen().widthF()));
   if (m_width > r.width() || m_height > r.height()) {
     p.setClipRect(r, Qt::IntersectClip); // a figure wider than its box is cut at the box

@@ -29,6 +29,9 @@ public:
   // parent and its border as well. Anywhere else it stays transparent.
   void PaintParentFace(bool on);
 
+  // setText, but repaints only the stretch of the line that changed.
+  void SetFigure(const QString &text);
+
 protected:
   void paintEvent(QPaintEvent *event) override;
   void changeEvent(QEvent *event) override;
@@ -45,6 +48,15 @@ private:
   // Where the text goes, as QLabel computes it: the contents less margin and
   // the indent a framed label gets.
   QRect TextRect() const;
+  // Where the line of the given advance (pixels) starts, in r.
+  QPointF Origin(const QRect &r, qreal advance) const;
+  struct Placed {
+    QGlyphRun glyphs;
+    QPointF at; // the line's top left in the widget, pixels
+  };
+  // The composed line where it is drawn; none for a line laid out whole.
+  std::optional<Placed> Placement() const;
+  QRect Changed(const Placed &a, const Placed &b) const;
 
   mutable std::optional<GlyphComposer> m_composer; // for the current font
   mutable std::optional<GlyphComposer::Line> m_composed;

@@ -6,6 +6,9 @@
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
+#include <QPaintEvent>
+#include <QScreen>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -116,6 +119,66 @@ TEST(FigureLabel, PaintsItsParentsFaceOnlyWhereNothingElseLiesBelow) {
   }
   figure->setGeometry(cases[0].where); // moved back inside: opaque again
   EXPECT_TRUE(figure->testAttribute(Qt::WA_OpaquePaintEvent));
+}
+
+// What the screen shows after each new figure, repainted in part, must be
+// what a whole repaint shows; a change of the last digits repaints little.
+TEST(FigureLabel, ANewFigureRepaintsWhatChangedAndShowsWhatAWholeRepaintShows) {
+  InstallFontSubstitutes();
+  QWidget window;
+  PaintBackground(&window, QColor(236, 233, 216));
+  window.resize(300, 60);
+  auto *left = new FigureLabel("Label1", &window);
+  auto *boxed = new FigureLabel("Label1", &window);
+  left->setFont(DesignFont("Tahoma", 8.25));
+  left->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  left->setGeometry(5, 5, 250, 15);
+  left->PaintParentFace(true);
+  boxed->setFont(DesignFont("Arial", 8.25));
+  boxed->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  boxed->setFrameStyle(QFrame::Box | QFrame::Plain);
+  PaintBackground(boxed, Qt::white);
+  boxed->setGeometry(5, 30, 120, 20);
+  struct Painted : QObject {
+    QRegion region;
+    bool eventFilter(QObject *, QEvent *e) override {
+      if (e->type() == QEvent::Paint) {
+        region += static_cast<QPaintEvent *>(e)->region();
+      }
+      return false;
+    }
+  } painted;
+  left->installEventFilter(&painted);
+  boxed->installEventFilter(&painted);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  const struct {
+    const char *left, *boxed;
+    int mostPixels; // repainted in the two figures
+  } steps[] = {
+      {"Average download speed: 937.41 Kb/S", "4,194,303.99 KB", 250 * 15 + 118 * 18},
+      {"Average download speed: 937.47 Kb/S", "4,194,304.07 KB", 2 * 15 * 15 + 45 * 18},
+      {"Average download speed: 1,002.00 Kb/S", "12.34 KBS ", 250 * 15 + 118 * 18},
+      {"Average download speed: 1,002.00 Kb/S", "12.34 KBS ", 0},
+      {"Καλημέρα 1,5 €", "שלום 12", 250 * 15 + 118 * 18},
+      {"Top download speed: 0.00 Kb/S", "0.00 BS ", 250 * 15 + 118 * 18},
+  };
+  for (const auto &step : steps) {
+    QApplication::processEvents();
+    painted.region = QRegion();
+    left->SetFigure(QString::fromUtf8(step.left));
+    left->adjustSize();
+    boxed->SetFigure(QString::fromUtf8(step.boxed));
+    QApplication::processEvents();
+    int pixels = 0;
+    for (const QRect &r : painted.region) {
+      pixels += r.width() * r.height();
+    }
+    EXPECT_LE(pixels, step.mostPixels) << step.left;
+    const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+    const QImage whole = window.grab().toImage();
+    EXPECT_EQ(shown.convertToFormat(whole.format()), whole) << step.left;
+  }
 }
 
 } // namespace
