@@ -232,6 +232,29 @@ QRect FigureLabel::Changed(const Placed &a, const Placed &b) const {
   return QRect(span.left(), contents.top(), span.width(), contents.height()) & contents;
 }
 
+// The glyphs of a line that may ink the given rectangle (pixels, from the
+// line's origin): no glyph reaches further than the line is high past its
+// pen position. Pen positions of a composed line run left to right.
+QGlyphRun FigureLabel::Within(const QGlyphRun &run, const QRect &rect) const {
+  const QList<QPointF> positions = run.positions();
+  const qreal reach = std::ceil(m_height);
+  qsizetype from = 0;
+  while (from < positions.size() && positions[from].x() + 2 * reach < rect.left()) {
+    ++from;
+  }
+  qsizetype to = positions.size();
+  while (to > from && positions[to - 1].x() - reach > rect.right() + 1) {
+    --to;
+  }
+  if (from == 0 && to == positions.size()) {
+    return run;
+  }
+  QGlyphRun part = run;
+  part.setRawData(run.glyphIndexes().constData() + from, positions.constData() + from,
+                  static_cast<int>(to - from));
+  return part;
+}
+
 void FigureLabel::paintEvent(QPaintEvent *event) {
   QPainter p(this);
   if (testAttribute(Qt::WA_OpaquePaintEvent)) {
@@ -245,7 +268,9 @@ void FigureLabel::paintEvent(QPaintEvent *event) {
   }
   Lay();
   const QPalette &palette = this->palette(); // in the colour group of the widget's state
-  if (frameShape() == QFrame::Box && frameShadow() == QFrame::Plain && midLineWidth() == 0) {
+  if (frameShape() == QFrame::NoFrame || contentsRect().contains(event->rect())) {
+    // no frame, or none of it to repaint
+  } else if (frameShape() == QFrame::Box && frameShadow() == QFrame::Plain && midLineWidth() == 0) {
     // The figure's box, as the style draws a plain one, without asking it.
     qDrawPlainRect(&p, frameRect(), palette.color(QPalette::WindowText), lineWidth());
   } else {
@@ -262,7 +287,7 @@ void FigureLabel::paintEvent(QPaintEvent *event) {
     p.setClipRect(r, Qt::IntersectClip); // a figure wider than its box is cut at the box
   }
   if (m_composed) {
-    p.drawGlyphRun(at, m_composed->glyphs);
+    p.drawGlyphRun(at, Within(m_composed->glyphs, event->rect().translated(-at.toPoint())));
   } else {
     line.draw(&p, at);
   }

@@ -57,6 +57,7 @@ private:
   // The composed line where it is drawn; none for a line laid out whole.
   std::optional<Placed> Placement() const;
   QRect Changed(const Placed &a, const Placed &b) const;
+  QGlyphRun Within(const QGlyphRun &run, const QRect &rect) const;
 
   mutable std::optional<GlyphComposer> m_composer; // for the current font
   mutable std::optional<GlyphComposer::Line> m_composed;
