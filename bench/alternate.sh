@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Compares builds of the program by their CPU with changing traffic, one at a
+# time, taking turns: copies run side by side change each other's costs and
+# cannot resolve a change of a few per cent. Each round runs every build once
+# through whole-process.sh (10 interfaces, changing traffic, nload beside it)
+# and prints its Tallyflow CPU; the last line gives each build's mean.
+#   bench/alternate.sh [rounds] [seconds] [warm-up seconds] BUILD...
+# A BUILD is an executable named tallyflow (its settings go by that name).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+rounds="${1:-3}" seconds="${2:-20}" warmup="${3:-8}"
+shift 3 || { echo "usage: $0 rounds seconds warm-up BUILD..." >&2; exit 1; }
+[ "$#" -gt 0 ] || { echo "name at least one build" >&2; exit 1; }
+declare -A sum
+for round in $(seq "$rounds"); do
+  line="round $round:"
+  for exe in "$@"; do
+    # The row's third column is Tallyflow's CPU, "0.55 %".
+    cpu=$(TALLYFLOW_EXE="$exe" COUNTS=10 TRAFFIC=changing bench/whole-process.sh "$seconds" "$warmup" |
+      awk -F'|' '$3 ~ /changing/ {gsub(/[ %]/, "", $4); print $4}')
+    line+=" $exe $cpu %"
+    sum[$exe]=$(awk -v a="${sum[$exe]:-0}" -v b="$cpu" 'BEGIN {print a + b}')
+  done
+  echo "$line"
+done
+line="mean:"
+for exe in "$@"; do
+  line+=" $exe $(awk -v a="${sum[$exe]}" -v n="$rounds" 'BEGIN {printf "%.3f", a / n}') %"
+done
+echo "$line"
