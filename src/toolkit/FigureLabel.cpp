@@ -233,8 +233,9 @@ QRect FigureLabel::Changed(const Placed &a, const Placed &b) const {
 }
 
 // The glyphs of a line that may ink the given rectangle (pixels, from the
-// line's origin): no glyph reaches further than the line is high past its
-// pen position. Pen positions of a composed line run left to right.
+// line's origin). No glyph inks further left of its pen position than the
+// line is high, nor further right than twice that (its advance and its
+// overhang). Pen positions of a composed line run left to right.
 QGlyphRun FigureLabel::Within(const QGlyphRun &run, const QRect &rect) const {
   const QList<QPointF> positions = run.positions();
   const qreal reach = std::ceil(m_height);
