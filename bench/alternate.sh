@@ -4,13 +4,13 @@
 # cannot resolve a change of a few per cent. Each round runs every build once
 # through whole-process.sh (10 interfaces, changing traffic, nload beside it)
 # and prints its Tallyflow CPU; the last line gives each build's mean.
-#   bench/alternate.sh [rounds] [seconds] [warm-up seconds] BUILD...
+#   bench/alternate.sh ROUNDS SECONDS WARM-UP-SECONDS BUILD...
 # A BUILD is an executable named tallyflow (its settings go by that name).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-rounds="${1:-3}" seconds="${2:-20}" warmup="${3:-8}"
-shift 3 || { echo "usage: $0 rounds seconds warm-up BUILD..." >&2; exit 1; }
-[ "$#" -gt 0 ] || { echo "name at least one build" >&2; exit 1; }
+[ "$#" -gt 3 ] || { echo "usage: $0 rounds seconds warm-up BUILD..." >&2; exit 1; }
+rounds=$1 seconds=$2 warmup=$3
+shift 3
 declare -A sum
 for round in $(seq "$rounds"); do
   line="round $round:"
