@@ -77,6 +77,12 @@ void FigureLabel::Lay() const {
   }
   m_text = shown;
   m_laid = true;
+  m_leftToRight = !shown.isRightToLeft();
+  if (!m_leftToRight) {
+    m_composed.reset(); // QLabel lays out and draws such a line itself
+    m_layout.clearLayout();
+    return;
+  }
   // In the widget's font at its device's resolution, as QPainter::drawText.
   const QFont resolved(font(), this);
   if (!m_composer) {
@@ -124,13 +130,15 @@ QRect FigureLabel::TextRect() const {
 
 // Right-to-left text mirrors the alignment and the whole line: QLabel keeps
 // doing that itself.
-bool FigureLabel::LeftToRight() const { return !text().isRightToLeft(); }
+bool FigureLabel::LeftToRight() const {
+  Lay();
+  return m_leftToRight;
+}
 
 QSize FigureLabel::sizeHint() const {
   if (!LeftToRight()) {
     return QLabel::sizeHint();
   }
-  Lay();
   int hextra = 2 * margin();
   int vextra = hextra;
   int m = indent();
@@ -168,22 +176,23 @@ QPointF FigureLabel::Origin(const QRect &r, qreal advance) const {
   return at;
 }
 
-std::optional<FigureLabel::Placed> FigureLabel::Placement() const {
-  if (!isVisible() || !LeftToRight()) {
-    return std::nullopt;
+std::optional<FigureLabel::Placed> FigureLabel::Placement(const QRect &textRect) const {
+  if (!LeftToRight() || !m_composed) {
+    return std::nullopt; // QLabel's own line, or one laid out whole
   }
-  Lay();
-  if (!m_composed) {
-    return std::nullopt;
-  }
-  return Placed{m_composed->glyphs, Origin(TextRect(), m_composed->advance)};
+  return Placed{m_composed->glyphs, Origin(textRect, m_composed->advance)};
 }
 
 void FigureLabel::SetFigure(const QString &text) {
   if (text == QLabel::text()) {
     return;
   }
-  const std::optional<Placed> before = Placement();
+  if (!isVisible()) {
+    setText(text); // nothing shows, nothing to repaint
+    return;
+  }
+  const QRect textRect = TextRect(); // a new text moves no edge of the box
+  const std::optional<Placed> before = Placement(textRect);
   const bool updatesOff = testAttribute(Qt::WA_UpdatesDisabled);
   setAttribute(Qt::WA_UpdatesDisabled, true); // QLabel repaints the whole line
   setText(text);
@@ -191,7 +200,7 @@ void FigureLabel::SetFigure(const QString &text) {
   if (updatesOff) {
     return;
   }
-  const std::optional<Placed> after = Placement();
+  const std::optional<Placed> after = Placement(textRect);
   update(before && after ? Changed(*before, *after) : contentsRect());
 }
 
@@ -267,7 +276,6 @@ void FigureLabel::paintEvent(QPaintEvent *event) {
     QLabel::paintEvent(event);
     return;
   }
-  Lay();
   const QPalette &palette = this->palette(); // in the colour group of the widget's state
   if (frameShape() == QFrame::NoFrame || contentsRect().contains(event->rect())) {
     // no frame, or none of it to repaint

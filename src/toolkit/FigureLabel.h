@@ -54,8 +54,9 @@ private:
     QGlyphRun glyphs;
     QPointF at; // the line's top left in the widget, pixels
   };
-  // The composed line where it is drawn; none for a line laid out whole.
-  std::optional<Placed> Placement() const;
+  // The composed line where it is drawn in textRect; none for a line laid
+  // out whole.
+  std::optional<Placed> Placement(const QRect &textRect) const;
   QRect Changed(const Placed &a, const Placed &b) const;
   QGlyphRun Within(const QGlyphRun &run, const QRect &rect) const;
 
@@ -64,8 +65,9 @@ private:
   mutable QTextLayout m_layout; // what the composer refused
   mutable QString m_text;       // as laid out
   mutable bool m_laid = false;
-  mutable qreal m_width = 0;  // natural width of the line, pixels
-  mutable qreal m_height = 0; // ascent + descent, pixels
+  mutable bool m_leftToRight = true; // of the text as laid out
+  mutable qreal m_width = 0;         // natural width of the line, pixels
+  mutable qreal m_height = 0;        // ascent + descent, pixels
   bool m_paintParentFace = false;
 };
 
