@@ -3,7 +3,8 @@
 # time, taking turns: copies run side by side change each other's costs and
 # cannot resolve a change of a few per cent. Each round runs every build once
 # through whole-process.sh (10 interfaces, changing traffic, nload beside it)
-# and prints its Tallyflow CPU; the last line gives each build's mean.
+# and prints its Tallyflow CPU and the ratio to nload's; the last line gives
+# each build's mean CPU.
 #   bench/alternate.sh ROUNDS SECONDS WARM-UP-SECONDS BUILD...
 # A BUILD is an executable named tallyflow (its settings go by that name).
 set -euo pipefail
@@ -15,10 +16,12 @@ declare -A sum
 for round in $(seq "$rounds"); do
   line="round $round:"
   for exe in "$@"; do
-    # The row's third column is Tallyflow's CPU, "0.55 %".
-    cpu=$(TALLYFLOW_EXE="$exe" COUNTS=10 TRAFFIC=changing bench/whole-process.sh "$seconds" "$warmup" |
-      awk -F'|' '$3 ~ /changing/ {gsub(/[ %]/, "", $4); print $4}')
-    line+=" $exe $cpu %"
+    # The row's third column is Tallyflow's CPU, "0.55 %"; the fifth the
+    # ratio to nload's.
+    row=$(TALLYFLOW_EXE="$exe" COUNTS=10 TRAFFIC=changing bench/whole-process.sh "$seconds" "$warmup" |
+      awk -F'|' '$3 ~ /changing/')
+    cpu=$(awk -F'|' '{gsub(/[ %]/, "", $4); print $4}' <<<"$row")
+    line+=" $exe $cpu % (ratio$(awk -F'|' '{print $6}' <<<"$row"))"
     sum[$exe]=$(awk -v a="${sum[$exe]:-0}" -v b="$cpu" 'BEGIN {print a + b}')
   done
   echo "$line"

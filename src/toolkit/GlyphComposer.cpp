@@ -28,9 +28,6 @@ GlyphComposer::GlyphComposer(const QFont &font) : m_font(font), m_raw(QRawFont::
   const QTextLine line = LayOutOneLine(layout);
   m_ascent = line.ascent();
   m_descent = line.descent();
-  for (char16_t c = 0; c < kTable; ++c) {
-    m_tableComposable[c] = Composable(QChar(c));
-  }
 }
 
 GlyphComposer::Shaped GlyphComposer::Shape(const QString &text) const {
@@ -54,14 +51,6 @@ GlyphComposer::Shaped GlyphComposer::Shape(const QString &text) const {
 }
 
 const GlyphComposer::Shaped &GlyphComposer::Alone(QChar c) {
-  if (c.unicode() < kTable) {
-    std::optional<Shaped> &known = m_tableChars[c.unicode()];
-    if (!known) {
-      known = Shape(QString(c));
-      known->ok = known->ok && known->glyphs.size() == 1;
-    }
-    return *known; // the table never moves
-  }
   auto it = m_chars.find(c.unicode());
   if (it == m_chars.end()) {
     Shaped s = Shape(QString(c));
@@ -85,33 +74,23 @@ const GlyphComposer::Shaped &GlyphComposer::Word(const QString &word) {
 // Two characters shape side by side when shaping them together gives their
 // own glyphs at their own advances: no kerning, ligature or mark between them.
 bool GlyphComposer::SideBySide(QChar a, QChar b) {
-  if (a.unicode() < kTable && b.unicode() < kTable) {
-    Pair &known = m_tablePairs[a.unicode() * kTable + b.unicode()];
-    if (known == Pair::Unknown) {
-      known = ShapeSideBySide(a, b) ? Pair::Apart : Pair::Joined;
-    }
-    return known == Pair::Apart;
-  }
   const quint32 key = quint32{a.unicode()} << 16 | b.unicode();
   auto it = m_pairs.find(key);
   if (it == m_pairs.end()) {
-    it = m_pairs.insert(key, ShapeSideBySide(a, b));
+    Alone(a); // both known before either is read: an insert may move the other
+    Alone(b);
+    const Shaped &first = Alone(a);
+    const Shaped &second = Alone(b);
+    bool side = first.ok && second.ok;
+    if (side) {
+      const QChar pair[] = {a, b};
+      const Shaped both = Shape(QString(pair, 2));
+      side = both.ok && both.glyphs == QList<quint32>{first.glyphs.front(), second.glyphs.front()} &&
+             both.offsets.back() == first.advance && both.advance == first.advance + second.advance;
+    }
+    it = m_pairs.insert(key, side);
   }
   return *it;
-}
-
-bool GlyphComposer::ShapeSideBySide(QChar a, QChar b) {
-  Alone(a); // both known before either is read: an insert may move the other
-  Alone(b);
-  const Shaped &first = Alone(a);
-  const Shaped &second = Alone(b);
-  if (!first.ok || !second.ok) {
-    return false;
-  }
-  const QChar pair[] = {a, b};
-  const Shaped both = Shape(QString(pair, 2));
-  return both.ok && both.glyphs == QList<quint32>{first.glyphs.front(), second.glyphs.front()} &&
-         both.offsets.back() == first.advance && both.advance == first.advance + second.advance;
 }
 
 // Printable, left to right or neutral, and not joined to its neighbours by
@@ -139,7 +118,7 @@ std::optional<GlyphComposer::Line> GlyphComposer::Compose(const QString &text) {
     return std::nullopt;
   }
   for (QChar c : text) {
-    if (c.unicode() < kTable ? !m_tableComposable[c.unicode()] : !Composable(c)) {
+    if (!Composable(c)) {
       return std::nullopt;
     }
   }

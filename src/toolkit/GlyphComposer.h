@@ -5,8 +5,6 @@
 #include <QHash>
 #include <QRawFont>
 
-#include <array>
-#include <cstdint>
 #include <optional>
 
 class QTextLayout;
@@ -53,20 +51,12 @@ private:
   const Shaped &Alone(QChar c);
   const Shaped &Word(const QString &word);
   bool SideBySide(QChar a, QChar b);
-  bool ShapeSideBySide(QChar a, QChar b);
   static bool Composable(QChar c);
 
   QFont m_font;
   QRawFont m_raw;
   qreal m_ascent = 0;
   qreal m_descent = 0;
-  // Figures are nearly all ASCII: those characters and their pairs are kept
-  // in tables, looked up on every tick without hashing; the rest in hashes.
-  static constexpr char16_t kTable = 128;
-  enum class Pair : std::uint8_t { Unknown, Apart, Joined };
-  std::array<std::optional<Shaped>, kTable> m_tableChars;
-  std::array<Pair, kTable * kTable> m_tablePairs{};
-  std::array<bool, kTable> m_tableComposable{};
   QHash<char16_t, Shaped> m_chars;
   QHash<QString, Shaped> m_words; // words shaped whole; emptied when it grows past a few hundred
   QHash<quint32, bool> m_pairs;   // (first << 16 | second) -> shapes side by side
