@@ -208,7 +208,7 @@ ITimer &frmTallyflow::tmrUpdate() { return *m_tmrUpdate; }
 ITimer &frmTallyflow::Timer1() { return *m_Timer1; }
 
 std::string frmTallyflow::UpdateIntervalText() const {
-  return m_intervalText; // an editable box's current text is its edit text
+  return cboUpdateInterval->currentText().toStdString();
 }
 
 std::int16_t frmTallyflow::ConnectionIndex() const {

@@ -117,9 +117,8 @@ private:
   std::map<MonitorLabel, QLabel *> m_labels;
   std::map<MonitorLabel, std::string> m_captions; // each label's text, in UTF-8
   std::string m_title;                            // the window title as last set, in UTF-8
-  std::string m_intervalText;                  // cboUpdateInterval's text as it changes: read on every tick
-  std::map<std::string, QWidget *> m_controls; // by name, for layout
-  std::set<const QWidget *> m_sizedToText;     // labels whose size follows their text
+  std::map<std::string, QWidget *> m_controls;    // by name, for layout
+  std::set<const QWidget *> m_sizedToText;        // labels whose size follows their text
   QtTimer *m_tmrUpdate = nullptr;
   QtTimer *m_Timer1 = nullptr;
 

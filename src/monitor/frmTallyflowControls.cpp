@@ -149,8 +149,6 @@ void frmTallyflow::BuildControls() {
   cboUpdateInterval->setEditable(true);
   cboUpdateInterval->setCompleter(nullptr); // "150" stays 150: no completion to a listed 1500
   cboUpdateInterval->setInsertPolicy(QComboBox::NoInsert);
-  connect(cboUpdateInterval, &QComboBox::editTextChanged, this,
-          [this](const QString &text) { m_intervalText = text.toStdString(); });
   for (int ms = 100; ms <= 2000; ms += 100) {
     cboUpdateInterval->addItem(QString::number(ms));
   }
