@@ -4,8 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
 #include <cmath>
 
 namespace {
@@ -52,12 +50,3 @@ void BM_DrawLineAtTheTopAndPresent(benchmark::State &state) { DrawLoop(state, Li
 BENCHMARK(BM_DrawLineAtTheTopAndPresent)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char **argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -4,7 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFrame>
 
 #include <array>
@@ -59,12 +59,3 @@ void BM_SetFiguresAndRepaint(benchmark::State &state) {
 BENCHMARK(BM_SetFiguresAndRepaint)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char **argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
