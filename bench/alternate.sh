@@ -6,7 +6,8 @@
 # and prints its Tallyflow CPU and the ratio to nload's; the last line gives
 # each build's mean CPU.
 #   bench/alternate.sh ROUNDS SECONDS WARM-UP-SECONDS BUILD...
-# A BUILD is an executable named tallyflow (its settings go by that name).
+# A BUILD is an executable named tallyflow (its settings go by that name), or
+# one of the floor programs (build/bench/bench/floor_*), to hold it against.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ "$#" -gt 3 ] || { echo "usage: $0 rounds seconds warm-up BUILD..." >&2; exit 1; }
