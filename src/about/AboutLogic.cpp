@@ -46,7 +46,7 @@ std::optional<std::string> GetString(IRegistry &registry, Hive hKey, const std::
   std::uint32_t type = 0;
   std::uint32_t size = 0;
   registry.QueryValue(key.get(), strValue, &type, nullptr, &size);
-  if (type != REG_SZ) {
+  if (type != kRegSz) {
     return std::string();
   }
   std::vector<std::byte> buffer(size, std::byte{' '});
@@ -79,9 +79,9 @@ std::optional<bool> GetKeyValue(IRegistry &registry, Hive KeyRoot, const std::st
   }
   const auto *bytes = reinterpret_cast<const char *>(buffer.data());
   const std::string kept(bytes, bytes[size - 1] == '\0' ? size - 1 : size);
-  if (type == REG_SZ) {
+  if (type == kRegSz) {
     KeyVal = kept;
-  } else if (type == REG_DWORD) {
+  } else if (type == kRegDword) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string digits = KeyVal;
     for (std::size_t i = kept.size(); i >= 1; --i) {

@@ -17,28 +17,7 @@
 namespace tallyflow {
 namespace {
 
-constexpr int kClientWidth = 6870;  // twips
-constexpr int kClientHeight = 3855; // twips
 const QColor kLink(0, 0, 192);
-
-const char *const kTerms =
-    "TERMS OF USE\r\n"
-    "Tallyflow Manager is provided to you free of charge for personal and commercial use. You may install it "
-    "on "
-    "as many computers as you like.\r\n\r\n"
-    "NO WARRANTY\r\n"
-    "The software is provided \"as is\", without warranty of any kind, express or implied, including but not "
-    "limited to the warranties of merchantability, fitness for a particular purpose and non-infringement. In "
-    "no "
-    "event shall the authors or copyright holders be liable for any claim, damages or other liability, "
-    "whether "
-    "in an action of contract, tort or otherwise, arising from, out of or in connection with the software or "
-    "the use or other dealings in the software.\r\n\r\n"
-    "DISTRIBUTION\r\n"
-    "You may copy and distribute the unmodified installation package, provided that no fee is charged for it "
-    "beyond the cost of the medium and that this notice and the copyright notice stay with it. You may not "
-    "sell "
-    "the software, rent it, or pass it off as your own work.\r\n";
 
 // The banner: a white strip with a soft teal band and the program's mark.
 QPixmap BannerArt() {
@@ -71,36 +50,12 @@ QPixmap StripArt() {
 
 } // namespace
 
-const std::vector<ControlLayout> &AboutLayout() {
-  static const std::vector<ControlLayout> layout = {
-      {"Picture1", "", 240, 1200, 6375, 1215, false},
-      {"Image2", "Picture1", 5280, 50, 960, 960, false},
-      {"Label4_0", "Picture1", 90, 120, 1530, 195, true},
-      {"Label4_1", "Picture1", 90, 420, 1440, 195, true},
-      {"lblregname", "Picture1", 1785, 120, 1650, 195, true},
-      {"lblregcompany", "Picture1", 1785, 420, 1980, 195, true},
-      {"cmdok", "", 5520, 2880, 1155, 400, false},
-      {"Frame2", "", 0, 3480, 6855, 40, false},
-      {"Picture3", "", 0, 0, 6870, 780, false},
-      {"Image3", "Picture3", 4200, 330, 2505, 450, false},
-      {"lblTitle", "Picture3", 2280, 90, 4335, 240, false},
-      {"cmdSysInfo", "", 4200, 2880, 1245, 400, false},
-      {"Text1", "", 120, 4680, 6975, 1455, false},
-      {"Frame1", "", 0, 2640, 6855, 40, false},
-      {"lblEMail", "", 3240, 2940, 765, 195, true},
-      {"lblHomePage", "", 2280, 2940, 735, 195, true},
-      {"Label1", "", 240, 960, 2055, 195, true},
-      {"lblCopyright", "", 3420, 3600, 3315, 195, true},
-  };
-  return layout;
-}
-
-frmAbout::frmAbout(Services services) : QDialog(nullptr), m_services(std::move(services)) {
+frmAbout::frmAbout(Services services) : QDialog(nullptr), m_form(*this, std::move(services)) {
   setObjectName("frmAbout");
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setWindowIcon(QIcon()); // no icon of its own
   setModal(true);
-  setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+  setFixedSize(TwipsToPixels(kAboutClientWidth), TwipsToPixels(kAboutClientHeight));
   setPalette(DesignPalette());
   PaintBackground(this, kDesignFace);
   BuildControls();
@@ -159,7 +114,7 @@ void frmAbout::BuildControls() {
     m_controls[name] = line;
   }
 
-  auto *terms = new QPlainTextEdit(QString::fromLatin1(kTerms), this);
+  auto *terms = new QPlainTextEdit(QString::fromLatin1(kTermsText), this);
   terms->setReadOnly(true);
   terms->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   terms->setFont(DesignFont("MS Sans Serif", 8.25, true));
@@ -193,7 +148,7 @@ void frmAbout::BuildControls() {
   for (const auto &c : AboutLayout()) {
     QWidget *w = m_controls.at(c.name);
     w->setObjectName(c.name);
-    w->setGeometry(TwipsRect(c.left, c.top, c.width, c.height));
+    w->setGeometry(PixelRect(c.left, c.top, c.width, c.height));
     if (c.sizedToText) {
       w->adjustSize();
     }
@@ -227,35 +182,23 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void frmAbout::Form_Load() {
-  const AboutTexts texts = LoadAbout(m_services.version, *m_services.facts);
-  setWindowTitle(QString::fromStdString(texts.caption));
-  auto set = [this](const char *name, const std::string &text) {
-    QLabel *l = Label(name);
-    l->setText(QString::fromStdString(text));
-    if (name != std::string("lblTitle")) {
-      l->adjustSize();
-    }
-  };
-  set("lblTitle", texts.title);
-  set("lblCopyright", texts.copyright); // at its design place, sized to its text
-  set("lblregname", texts.owner);
-  set("lblregcompany", texts.organisation);
+void frmAbout::Caption(const std::string &text) { setWindowTitle(QString::fromStdString(text)); }
+
+void frmAbout::Text(const char *label, const std::string &text) {
+  QLabel *l = Label(label);
+  l->setText(QString::fromStdString(text));
+  if (std::string(label) != "lblTitle") {
+    l->adjustSize(); // at its design place, sized to its text
+  }
 }
 
-void frmAbout::cmdok_Click() { accept(); }
+std::string frmAbout::Text(const char *label) const { return Label(label)->text().toStdString(); }
 
-void frmAbout::cmdSysInfo_Click() {
-  StartSysInfo(*m_services.facts, *m_services.starter, *m_services.messages);
+std::string frmAbout::Tip(const char *control) const {
+  return m_controls.at(control)->toolTip().toStdString();
 }
 
-void frmAbout::lblEMail_Click() {
-  m_services.shell->Open(EmailTarget(Label("lblTitle")->text().toStdString()), winId());
-}
-
-void frmAbout::lblHomePage_Click() {
-  m_services.shell->Open(Label("lblHomePage")->toolTip().toStdString(), winId());
-}
+std::uintptr_t frmAbout::NativeHandle() const { return const_cast<frmAbout *>(this)->winId(); }
 
 void frmAbout::ShowModal(Services services) {
   frmAbout dialog(std::move(services));

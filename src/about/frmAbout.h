@@ -1,48 +1,44 @@
 #pragma once
 
-#include "AboutLogic.h"
-#include "IShellOpener.h"
-#include "Twips.h"
+#include "AboutForm.h"
+#include "AboutLayout.h"
 
 #include <QDialog>
 
 #include <map>
 #include <string>
-#include <vector>
 
 class QLabel;
-class QPushButton;
 
 namespace tallyflow {
 
-// The About window's controls, in twips relative to their parent.
-const std::vector<ControlLayout> &AboutLayout();
-
-// A fixed-size modal dialog: title and version, copyright, the registered
-// owner and organisation, the system-information launcher and two links.
-// Every opening makes and loads it afresh.
-class frmAbout final : public QDialog {
+// The About window on Qt: a fixed-size modal dialog built from the layout
+// table; its behaviour is AboutForm's. Every opening makes and loads it
+// afresh.
+class frmAbout final : public QDialog, public IAboutWindow {
 public:
-  struct Services {
-    VersionInfo version;
-    ISystemFacts *facts = nullptr;
-    IProgramStarter *starter = nullptr;
-    IMessageBox *messages = nullptr;
-    IShellOpener *shell = nullptr;
-  };
+  using Services = AboutForm::Services;
 
   explicit frmAbout(Services services);
 
-  void Form_Load();
-  void cmdok_Click();
-  void cmdSysInfo_Click();
-  void lblEMail_Click();
-  void lblHomePage_Click();
+  void Form_Load() { m_form.Form_Load(); }
+  void cmdok_Click() { m_form.cmdok_Click(); }
+  void cmdSysInfo_Click() { m_form.cmdSysInfo_Click(); }
+  void lblEMail_Click() { m_form.lblEMail_Click(); }
+  void lblHomePage_Click() { m_form.lblHomePage_Click(); }
 
   // Makes, loads and shows the dialog modally; returns when it closes.
   static void ShowModal(Services services);
 
   QLabel *Label(const char *name) const;
+
+  // IAboutWindow
+  void Caption(const std::string &text) override;
+  void Text(const char *label, const std::string &text) override;
+  std::string Text(const char *label) const override;
+  std::string Tip(const char *control) const override;
+  std::uintptr_t NativeHandle() const override;
+  void Close() override { accept(); }
 
 protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
@@ -50,8 +46,8 @@ protected:
 private:
   void BuildControls();
 
-  Services m_services;
   std::map<std::string, QWidget *> m_controls;
+  AboutForm m_form;
 };
 
 } // namespace tallyflow

@@ -1,24 +1,12 @@
 #pragma once
 
 #include "ITimer.h"
+#include "MonitorLabel.h"
 
 #include <cstdint>
 #include <string>
 
 namespace tallyflow {
-
-// The labels the tick writes.
-enum class MonitorLabel {
-  lblType,
-  lblRecv,
-  lblSent,
-  lblDownloadSpeedTop,
-  lblUploadSpeedTop,
-  lblDownloadSpeedAverage,
-  lblUploadSpeedAverage,
-  lblDSpeed,
-  lblUSpeed,
-};
 
 // What the sampling tick needs of the monitor window. The window implements
 // it; tests use a fake, so the whole tick runs without a window.
@@ -48,7 +36,7 @@ public:
   virtual void Title(const std::string &text) = 0;
 
   // Runs the pending window events (clicks, other timers).
-  virtual void Yield() = 0;
+  virtual void DoEvents() = 0;
 
   // The per-application settings store; the default when the key is absent.
   virtual std::string GetSetting(const std::string &appName, const std::string &section,

@@ -182,7 +182,7 @@ void MonitorTick::tmrUpdate_Timer() {
   });
   const double received = objIpHelper->BytesReceived(); // bytes, 64-bit total
   const double sent = objIpHelper->BytesSent();
-  m_view.Yield();
+  m_view.DoEvents();
 
   // This tick's rates: 0 on the first tick and for a failed (empty) snapshot,
   // which also leaves the last good snapshot in place for the next tick.
@@ -203,7 +203,7 @@ void MonitorTick::tmrUpdate_Timer() {
   });
   dblTopDownload = std::max(dblTopDownload, receivedRate);
   dblTopUpload = std::max(dblTopUpload, sentRate);
-  m_view.Yield();
+  m_view.DoEvents();
 
   Guarded([&] {
     const auto text = kTotalPicture.Render(received / kBytesPerKB, m_locale);

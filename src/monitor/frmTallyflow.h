@@ -1,17 +1,8 @@
 #pragma once
 
-#include "AppFacts.h"
-#include "CIpHelper.h"
-#include "IMonitorView.h"
-#include "IMonotonicClock.h"
-#include "ISettingsStore.h"
-#include "IYield.h"
-#include "MonitorTick.h"
-#include "NumberPicture.h"
-#include "RegStartUp.h"
-#include "SampleSeries.h"
-#include "Twips.h"
-#include "clsLineGraph.h"
+#include "IMonitorWindow.h"
+#include "MonitorForm.h"
+#include "MonitorLayout.h"
 
 #include <QWidget>
 
@@ -19,7 +10,7 @@
 #include <map>
 #include <memory>
 #include <set>
-#include <vector>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -32,12 +23,10 @@ namespace tallyflow {
 class QtDrawingSurface;
 class QtTimer;
 
-// The window's controls, in the order they are made.
-const std::vector<ControlLayout> &MonitorLayout();
-
-// The monitor window: graph, statistics, connection list, totals, rates,
-// interval, start-up box and the two buttons, in a fixed-size window.
-class frmTallyflow final : public QWidget, public IMonitorView {
+// The monitor window on Qt: builds the controls from the layout table,
+// implements IMonitorWindow over them and forwards its events to the
+// window's logic (MonitorForm).
+class frmTallyflow final : public QWidget, public IMonitorWindow {
 public:
   // What the window is given: the platform's table and registry, and the
   // services it must not reach for itself.
@@ -59,21 +48,22 @@ public:
   explicit frmTallyflow(Services services);
   ~frmTallyflow() override;
 
-  void Form_Load();
-  void Form_Unload();
-  void chkStartUp_Click();
-  void btnAbout_Click();
-  void btnExit_Click();
+  void Form_Load() { m_form.Form_Load(); }
+  void Form_Unload() { m_form.Form_Unload(); }
+  void chkStartUp_Click() { m_form.chkStartUp_Click(); }
+  void btnAbout_Click() { m_form.btnAbout_Click(); }
+  void btnExit_Click() { m_form.btnExit_Click(); }
 
-  // The registry key of the settings.
-  std::string SettingsKey() const;
-  const MonitorTick &Tick() const { return *m_tick; }
-  QtDrawingSurface *Surface() const { return PIC1; }
+  std::string SettingsKey() const { return m_form.SettingsKey(); }
+  const MonitorTick &Tick() const { return m_form.Tick(); }
+  QtDrawingSurface *Surface() const { return m_PIC1; }
 
-  // IMonitorView
+  // IMonitorWindow
   ITimer &tmrUpdate() override;
   ITimer &Timer1() override;
+  DrawingSurface &PIC1() override;
   std::string UpdateIntervalText() const override;
+  void UpdateIntervalText(const std::string &text) override;
   std::int16_t ConnectionIndex() const override;
   bool ConnectionIndex(std::int16_t index) override;
   int ConnectionCount() const override;
@@ -82,9 +72,14 @@ public:
   bool Caption(MonitorLabel label, const std::string &text) override;
   const std::string &Caption(MonitorLabel label) const override;
   void Title(const std::string &text) override;
-  void Yield() override;
-  std::string GetSetting(const std::string &appName, const std::string &section, const std::string &key,
-                         const std::string &defaultValue) const override;
+  bool StartUpBox() const override;
+  void StartUpBox(bool checked) override;
+  std::optional<TwipsRect> OuterBounds() const override;
+  void MoveOuter(double leftTwips, double topTwips) override;
+  TwipsRect PrimaryScreen() const override;
+  std::vector<TwipsRect> WorkAreas() const override;
+  WindowState State() const override;
+  void Show(WindowState state) override;
 
 protected:
   void closeEvent(QCloseEvent *event) override;
@@ -93,20 +88,16 @@ protected:
 private:
   // Where the window stands with its place on the screen.
   enum class Placement {
-    Unplaced,         // before Form_Load, and for good where the system places windows
+    AsGiven,          // placed from the settings, or by the system (Wayland)
     CentreOnceFramed, // centred by its inner size; centred again once framed
-    Placed,
   };
 
+  static MonitorForm::Services FormServices(Services &services, frmTallyflow *window);
   void BuildControls();
-  void PlaceWindow(double leftTwips, double topTwips);
-  void Centre();
   QLabel *LabelOf(MonitorLabel label) const;
 
-  Services m_services;
-
   // Controls (owned by Qt's parent-child tree).
-  QtDrawingSurface *PIC1 = nullptr;
+  QtDrawingSurface *m_PIC1 = nullptr;
   QFrame *Frame2 = nullptr;
   QFrame *Frame3 = nullptr;
   QComboBox *cboConnectionType = nullptr;
@@ -121,14 +112,10 @@ private:
   std::set<const QWidget *> m_sizedToText;        // labels whose size follows their text
   QtTimer *m_tmrUpdate = nullptr;
   QtTimer *m_Timer1 = nullptr;
+  Placement m_placement = Placement::AsGiven;
 
-  // What the window owns for the whole run.
-  std::shared_ptr<CIpHelper> objIpHelper;
-  clsLineGraph objGraph;
-  SampleSeries colSamples;
-  std::unique_ptr<MonitorTick> m_tick;
-  bool m_unloading = false;
-  Placement m_placement = Placement::Unplaced;
+  std::function<void(QWidget *)> m_showAbout;
+  MonitorForm m_form; // last: its handlers reach the controls above
 };
 
 } // namespace tallyflow

@@ -10,8 +10,8 @@ namespace tallyflow {
 // The predefined keys the program uses.
 enum class Hive : std::uint32_t { CurrentUser = 0x80000001u, LocalMachine = 0x80000002u };
 
-inline constexpr std::uint32_t REG_SZ = 1;
-inline constexpr std::uint32_t REG_DWORD = 4;
+inline constexpr std::uint32_t kRegSz = 1;    // REG_SZ
+inline constexpr std::uint32_t kRegDword = 4; // REG_DWORD
 inline constexpr long kRegSuccess = 0;
 inline constexpr long kRegFileNotFound = 2;
 inline constexpr long kRegAccessDenied = 5;

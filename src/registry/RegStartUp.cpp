@@ -15,7 +15,7 @@ std::optional<std::string> GetRegValue(IRegistry &registry, Hive hive, const std
   std::uint32_t type = 0;
   std::uint32_t size = 0;
   registry.QueryValue(key.get(), valueName, &type, nullptr, &size);
-  if (type != REG_SZ) {
+  if (type != kRegSz) {
     return std::nullopt;
   }
   std::vector<std::byte> buffer(size, std::byte{' '});
@@ -40,7 +40,7 @@ bool SetRegValues(IRegistry &registry, Hive hive, const std::string &keyPath,
     return false;
   }
   for (const auto &[name, data] : values) {
-    if (registry.SetValue(key.get(), name, REG_SZ, reinterpret_cast<const std::byte *>(data.data()),
+    if (registry.SetValue(key.get(), name, kRegSz, reinterpret_cast<const std::byte *>(data.data()),
                           static_cast<std::uint32_t>(data.size())) != kRegSuccess) {
       return false;
     }

@@ -6,7 +6,7 @@ namespace tallyflow {
 class IYield {
 public:
   virtual ~IYield() = default;
-  virtual void Yield() = 0;
+  virtual void RunPendingEvents() = 0;
 };
 
 } // namespace tallyflow

@@ -12,7 +12,7 @@
 
 namespace tallyflow {
 
-void QtYield::Yield() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtYield::RunPendingEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void QtMessageBox::Show(const std::string &text) {
   QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), ToQString(text), QMessageBox::Ok,

@@ -15,7 +15,7 @@ namespace tallyflow {
 
 class QtYield final : public IYield {
 public:
-  void Yield() override;
+  void RunPendingEvents() override;
 };
 
 class QtMessageBox final : public IMessageBox {

@@ -13,6 +13,8 @@ QFont DesignFont(const char *family, double points, bool bold) {
   return font;
 }
 
+QFont DesignFont(const FontSpec &font) { return DesignFont(font.family, font.points, font.bold); }
+
 void PaintBackground(QWidget *widget, const QColor &colour) {
   QPalette p = widget->palette();
   p.setColor(QPalette::Window, colour);

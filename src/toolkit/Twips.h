@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ControlLayout.h"
+
 #include <QColor>
 #include <QFont>
 
@@ -17,17 +19,10 @@ inline constexpr int kTwipsPerPixel = 15;
 
 inline int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 inline double PixelsToTwips(int pixels) { return static_cast<double>(pixels) * kTwipsPerPixel; }
-inline QRect TwipsRect(int left, int top, int width, int height) {
+// A rectangle given in twips, in pixels.
+inline QRect PixelRect(int left, int top, int width, int height) {
   return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
 }
-
-// One control of a window's layout, in twips relative to its parent.
-struct ControlLayout {
-  const char *name;
-  const char *parent; // "" for the window itself
-  int left, top, width, height;
-  bool sizedToText; // a label whose width and height follow its text
-};
 
 // A font by its Windows name and size. Where the machine lacks the family
 // (Tahoma, Arial, Verdana, MS Sans Serif), Qt's substitution table, set up by
@@ -35,6 +30,7 @@ struct ControlLayout {
 // pixels (8.25 pt at 96 dpi is 11 px) so it does not depend on the screen's
 // reported dpi.
 QFont DesignFont(const char *family, double points, bool bold = false);
+QFont DesignFont(const FontSpec &font);
 
 // Gives a control its design colour: the background (and a button's face)
 // filled in that colour.

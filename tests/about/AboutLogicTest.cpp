@@ -51,24 +51,24 @@ TEST(AboutLogic, OwnerAndOrganisationWithTheirFallbacks) {
   const Case cases[] = {
       {"both set",
        [](FakeRegistry &r) {
-         r.Put(HKLM, kNt, "RegisteredOwner", REG_SZ, std::string("Ada Lovelace\0", 13));
-         r.Put(HKLM, kNt, "RegisteredOrganization", REG_SZ, "Analytical Engines");
+         r.Put(HKLM, kNt, "RegisteredOwner", kRegSz, std::string("Ada Lovelace\0", 13));
+         r.Put(HKLM, kNt, "RegisteredOrganization", kRegSz, "Analytical Engines");
        },
        "Ada Lovelace", "Analytical Engines"},
       {"no key", [](FakeRegistry &) {}, kUnregisteredName, kUnregisteredCompany},
       {"empty values",
        [](FakeRegistry &r) {
-         r.Put(HKLM, kNt, "RegisteredOwner", REG_SZ, "");
-         r.Put(HKLM, kNt, "RegisteredOrganization", REG_SZ, "");
+         r.Put(HKLM, kNt, "RegisteredOwner", kRegSz, "");
+         r.Put(HKLM, kNt, "RegisteredOrganization", kRegSz, "");
        },
        kUnregisteredName, kUnregisteredCompany},
-      {"owner a REG_DWORD",
-       [](FakeRegistry &r) { r.Put(HKLM, kNt, "RegisteredOwner", REG_DWORD, std::string("\1\0\0\0", 4)); },
+      {"owner a kRegDword",
+       [](FakeRegistry &r) { r.Put(HKLM, kNt, "RegisteredOwner", kRegDword, std::string("\1\0\0\0", 4)); },
        kUnregisteredName, kUnregisteredCompany},
       {"reads that fail keep the design texts",
        [](FakeRegistry &r) {
-         r.Put(HKLM, kNt, "RegisteredOwner", REG_SZ, std::string(40000, 'x') + '\0');
-         r.Put(HKLM, kNt, "RegisteredOrganization", REG_SZ, std::string(33000, 'y') + '\0');
+         r.Put(HKLM, kNt, "RegisteredOwner", kRegSz, std::string(40000, 'x') + '\0');
+         r.Put(HKLM, kNt, "RegisteredOrganization", kRegSz, std::string(33000, 'y') + '\0');
        },
        kUnregisteredName, kUnregisteredCompany},
   };
@@ -84,20 +84,20 @@ TEST(AboutLogic, OwnerAndOrganisationWithTheirFallbacks) {
     EXPECT_TRUE(reg.handles.empty()) << c.what;
   }
   FakeRegistry reg;
-  reg.Put(HKLM, kNt, "RegisteredOwner", REG_SZ, std::string(40000, 'x') + '\0');
+  reg.Put(HKLM, kNt, "RegisteredOwner", kRegSz, std::string(40000, 'x') + '\0');
   EXPECT_FALSE(GetString(reg, HKLM, kNt, "RegisteredOwner")) << "the NUL lies beyond 32,767";
-  reg.Put(HKLM, kNt, "RegisteredOwner", REG_SZ, std::string(32000, 'x') + '\0');
+  reg.Put(HKLM, kNt, "RegisteredOwner", kRegSz, std::string(32000, 'x') + '\0');
   EXPECT_EQ(GetString(reg, HKLM, kNt, "RegisteredOwner")->size(), 32000u);
 }
 
 TEST(AboutLogic, GetKeyValueByType) {
   FakeRegistry reg;
-  reg.Put(HKLM, kMsinfo, "Sz", REG_SZ, std::string("C:\\x.exe\0", 9));
-  reg.Put(HKLM, kMsinfo, "SzNoNul", REG_SZ, "C:\\y.exe");
-  reg.Put(HKLM, kMsinfo, "Dword", REG_DWORD, std::string("\x02\x01\0\0", 4));
+  reg.Put(HKLM, kMsinfo, "Sz", kRegSz, std::string("C:\\x.exe\0", 9));
+  reg.Put(HKLM, kMsinfo, "SzNoNul", kRegSz, "C:\\y.exe");
+  reg.Put(HKLM, kMsinfo, "Dword", kRegDword, std::string("\x02\x01\0\0", 4));
   reg.Put(HKLM, kMsinfo, "Binary", 3, "zz");
-  reg.Put(HKLM, kMsinfo, "Long", REG_SZ, std::string(1025, 'p'));
-  reg.Put(HKLM, kMsinfo, "Zero", REG_SZ, "");
+  reg.Put(HKLM, kMsinfo, "Long", kRegSz, std::string(1025, 'p'));
+  reg.Put(HKLM, kMsinfo, "Zero", kRegSz, "");
   struct Case {
     const char *name;
     std::optional<bool> ok; // nothing: the error of a value stored with size 0
@@ -130,30 +130,30 @@ TEST(AboutLogic, SystemInformationLauncherChain) {
   const Case cases[] = {
       {"PATH names a missing file",
        [](FakeRegistry &r, test::FakeFiles &) {
-         r.Put(HKLM, kMsinfo, "PATH", REG_SZ, "C:\\gone\\msinfo32.exe");
+         r.Put(HKLM, kMsinfo, "PATH", kRegSz, "C:\\gone\\msinfo32.exe");
        },
        "C:\\gone\\msinfo32.exe", true, false},
       {"PATH names a file",
        [](FakeRegistry &r, test::FakeFiles &f) {
-         r.Put(HKLM, kMsinfo, "PATH", REG_SZ, "C:\\Tools\\msinfo32.exe");
+         r.Put(HKLM, kMsinfo, "PATH", kRegSz, "C:\\Tools\\msinfo32.exe");
          f.files.insert("C:\\Tools\\msinfo32.exe");
        },
        "C:\\Tools\\msinfo32.exe", false, false},
       {"MSINFO folder with the tool",
        [](FakeRegistry &r, test::FakeFiles &f) {
-         r.Put(HKLM, kLocation, "MSINFO", REG_SZ, "C:\\Shared\\MSInfo");
+         r.Put(HKLM, kLocation, "MSINFO", kRegSz, "C:\\Shared\\MSInfo");
          f.files.insert("C:\\Shared\\MSInfo\\MSINFO32.EXE");
        },
        "C:\\Shared\\MSInfo\\MSINFO32.EXE", false, true},
       {"MSINFO folder without the tool",
        [](FakeRegistry &r, test::FakeFiles &) {
-         r.Put(HKLM, kLocation, "MSINFO", REG_SZ, "C:\\Shared\\MSInfo");
+         r.Put(HKLM, kLocation, "MSINFO", kRegSz, "C:\\Shared\\MSInfo");
        },
        "", true, true},
       {"PATH over 1,024 bytes counts as missing",
        [](FakeRegistry &r, test::FakeFiles &f) {
-         r.Put(HKLM, kMsinfo, "PATH", REG_SZ, std::string(1100, 'p'));
-         r.Put(HKLM, kLocation, "MSINFO", REG_SZ, "C:\\Shared\\MSInfo");
+         r.Put(HKLM, kMsinfo, "PATH", kRegSz, std::string(1100, 'p'));
+         r.Put(HKLM, kLocation, "MSINFO", kRegSz, "C:\\Shared\\MSInfo");
          f.files.insert("C:\\Shared\\MSInfo\\MSINFO32.EXE");
        },
        "C:\\Shared\\MSInfo\\MSINFO32.EXE", false, true},
@@ -161,8 +161,8 @@ TEST(AboutLogic, SystemInformationLauncherChain) {
        [](FakeRegistry &r, test::FakeFiles &) { r.Put(HKLM, kMsinfo, "PATH", 3, "bin"); }, "", true, false},
       {"PATH stored with size 0",
        [](FakeRegistry &r, test::FakeFiles &) {
-         r.Put(HKLM, kMsinfo, "PATH", REG_SZ, "");
-         r.Put(HKLM, kLocation, "MSINFO", REG_SZ, "C:\\Shared\\MSInfo");
+         r.Put(HKLM, kMsinfo, "PATH", kRegSz, "");
+         r.Put(HKLM, kLocation, "MSINFO", kRegSz, "C:\\Shared\\MSInfo");
        },
        "", true, false},
       {"nothing registered", [](FakeRegistry &, test::FakeFiles &) {}, "", true, true},

@@ -46,7 +46,7 @@ public:
     return it == captions.end() ? kNone : it->second;
   }
   void Title(const std::string &text) override { title = text; }
-  void Yield() override {
+  void DoEvents() override {
     ++yields;
     if (onYield) {
       onYield(yields);

@@ -35,7 +35,7 @@ const std::string kKey = "Software\\Quorrin Software\\Tallyflow\\Main";
 
 class ScriptedYield final : public IYield {
 public:
-  void Yield() override {
+  void RunPendingEvents() override {
     if (hook) {
       auto h = std::move(hook); // once
       h();
@@ -196,7 +196,7 @@ TEST(frmTallyflow, UnusableStoredValuesGiveAWorkingWindow) {
   }
   {
     Harness h;
-    h.reg.Put(HKCU, "Software\\VB and VBA Program Settings\\Tallyflow Manager\\Setting", "Connection", REG_SZ,
+    h.reg.Put(HKCU, "Software\\VB and VBA Program Settings\\Tallyflow Manager\\Setting", "Connection", kRegSz,
               "7");
     auto &w = h.Load();
     EXPECT_EQ(w.ConnectionIndex(), 0) << "an index that cannot be selected selects the first";
@@ -212,7 +212,7 @@ TEST(frmTallyflow, GarbageInEveryStoredValueStillGivesAWorkingWindow) {
     for (const char *name : {"Left", "Top", "UpdateInterval", "StartUp"}) {
       SetRegValue(h.reg, HKCU, kKey, name, g);
     }
-    h.reg.Put(HKCU, "Software\\VB and VBA Program Settings\\Tallyflow Manager\\Setting", "Connection", REG_SZ,
+    h.reg.Put(HKCU, "Software\\VB and VBA Program Settings\\Tallyflow Manager\\Setting", "Connection", kRegSz,
               g);
     auto &w = h.Load();
     SCOPED_TRACE(g.substr(0, 12));

@@ -17,7 +17,7 @@ TEST(RegStartUp, ValuesReadBackAsWrittenAndEmptyIsNotTheEmptyText) {
   ASSERT_TRUE(SetRegValue(reg, HKCU, kMain, "Left", "1200"));
   const auto *stored = reg.Find(HKCU, kMain, "Left");
   ASSERT_NE(stored, nullptr);
-  EXPECT_EQ(stored->type, REG_SZ);
+  EXPECT_EQ(stored->type, kRegSz);
   EXPECT_EQ(stored->bytes.size(), 4u) << "written without a terminating NUL";
   EXPECT_EQ(GetRegValue(reg, HKCU, kMain, "Left"), "1200");
 
@@ -29,13 +29,13 @@ TEST(RegStartUp, ValuesReadBackAsWrittenAndEmptyIsNotTheEmptyText) {
     std::string keyPath, name;
     std::optional<std::string> expected;
   };
-  reg.Put(HKCU, kMain, "Dword", REG_DWORD, std::string("\x2a\0\0\0", 4));
-  reg.Put(HKCU, kMain, "WithNul", REG_SZ, std::string("abc\0def", 7));
-  reg.Put(HKCU, kMain, "Spaces", REG_SZ, "ab  ");
+  reg.Put(HKCU, kMain, "Dword", kRegDword, std::string("\x2a\0\0\0", 4));
+  reg.Put(HKCU, kMain, "WithNul", kRegSz, std::string("abc\0def", 7));
+  reg.Put(HKCU, kMain, "Spaces", kRegSz, "ab  ");
   const Case cases[] = {
       {"missing key", "Software\\Nobody", "Left", std::nullopt},
       {"missing value", kMain, "Top", std::nullopt},
-      {"REG_DWORD", kMain, "Dword", std::nullopt},
+      {"kRegDword", kMain, "Dword", std::nullopt},
       {"stored with a NUL", kMain, "WithNul", "abc"},
       {"trailing blanks kept", kMain, "Spaces", "ab  "},
   };
@@ -144,7 +144,7 @@ TEST(RegStartUp, SettingsStoreReadsWhereWindowsKeepsIt) {
   FakeRegistry reg;
   const RegistrySettingsStore store(reg);
   EXPECT_EQ(store.GetSetting("Tallyflow Manager", "Setting", "Connection", "0"), "0");
-  reg.Put(HKCU, "Software\\VB and VBA Program Settings\\Tallyflow Manager\\Setting", "Connection", REG_SZ,
+  reg.Put(HKCU, "Software\\VB and VBA Program Settings\\Tallyflow Manager\\Setting", "Connection", kRegSz,
           "2");
   EXPECT_EQ(store.GetSetting("Tallyflow Manager", "Setting", "Connection", "0"), "2");
 }

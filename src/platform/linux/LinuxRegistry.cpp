@@ -56,7 +56,7 @@ bool SafeName(const std::string &valueName) {
 long CopyOut(const std::string &bytes, std::uint32_t *type, std::byte *data, std::uint32_t *size) {
   const auto needed = static_cast<std::uint32_t>(bytes.size());
   if (type != nullptr) {
-    *type = REG_SZ;
+    *type = kRegSz;
   }
   if (size == nullptr) {
     return kRegSuccess;
@@ -241,7 +241,7 @@ long LinuxRegistry::QueryValue(Handle key, const std::string &valueName, std::ui
 long LinuxRegistry::SetValue(Handle key, const std::string &valueName, std::uint32_t type,
                              const std::byte *data, std::uint32_t size) {
   const auto it = m_open.find(key);
-  if (it == m_open.end() || type != REG_SZ) {
+  if (it == m_open.end() || type != kRegSz) {
     return kInvalidParameter; // this store keeps texts only
   }
   const Location &at = it->second.at;

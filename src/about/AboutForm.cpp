@@ -1,0 +1,27 @@
+#include "AboutForm.h"
+
+namespace tallyflow {
+
+void AboutForm::Form_Load() {
+  const AboutTexts texts = LoadAbout(m_services.version, *m_services.facts);
+  m_window.Caption(texts.caption);
+  m_window.Text("lblTitle", texts.title);
+  m_window.Text("lblCopyright", texts.copyright);
+  m_window.Text("lblregname", texts.owner);
+  m_window.Text("lblregcompany", texts.organisation);
+}
+
+void AboutForm::cmdSysInfo_Click() {
+  StartSysInfo(*m_services.facts, *m_services.starter, *m_services.messages);
+}
+
+void AboutForm::lblEMail_Click() {
+  m_services.shell->Open(EmailTarget(m_window.Text("lblTitle")), m_window.NativeHandle());
+}
+
+// The home page is the link's own tool tip, so the two never disagree.
+void AboutForm::lblHomePage_Click() {
+  m_services.shell->Open(m_window.Tip("lblHomePage"), m_window.NativeHandle());
+}
+
+} // namespace tallyflow

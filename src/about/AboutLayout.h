@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ControlLayout.h"
+
+#include <vector>
+
+namespace tallyflow {
+
+// The About window's client area, in twips.
+inline constexpr int kAboutClientWidth = 6870;
+inline constexpr int kAboutClientHeight = 3855;
+
+// The About window's controls, parents before their children.
+const std::vector<ControlLayout> &AboutLayout();
+
+// The controls that take the focus, in keyboard order. Text1 lies below the
+// client area and is never seen, so it takes no focus.
+const std::vector<const char *> &AboutTabOrder();
+
+// The terms of use that Text1 holds, in lines ended by CR LF.
+extern const char *const kTermsText;
+
+} // namespace tallyflow

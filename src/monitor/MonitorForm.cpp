@@ -1,0 +1,199 @@
+#include "MonitorForm.h"
+
+#include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace tallyflow {
+namespace {
+
+constexpr std::int64_t kDefaultInterval = 200; // ms
+
+// Stored numbers are our own decimal texts: no grouping, "." for a fraction.
+const NumberLocale kStoredNumbers{"", "."};
+
+} // namespace
+
+// The tick's view of the window: the controls, plus the settings store and
+// the yield, which are services rather than controls.
+class MonitorForm::TickView final : public IMonitorView {
+public:
+  TickView(IMonitorWindow &window, const Services &services) : m_window(window), m_services(services) {}
+  ITimer &tmrUpdate() override { return m_window.tmrUpdate(); }
+  ITimer &Timer1() override { return m_window.Timer1(); }
+  std::string UpdateIntervalText() const override { return m_window.UpdateIntervalText(); }
+  std::int16_t ConnectionIndex() const override { return m_window.ConnectionIndex(); }
+  bool ConnectionIndex(std::int16_t index) override { return m_window.ConnectionIndex(index); }
+  int ConnectionCount() const override { return m_window.ConnectionCount(); }
+  void ConnectionClear() override { m_window.ConnectionClear(); }
+  void ConnectionAdd(const std::string &text) override { m_window.ConnectionAdd(text); }
+  bool Caption(MonitorLabel label, const std::string &text) override { return m_window.Caption(label, text); }
+  const std::string &Caption(MonitorLabel label) const override { return m_window.Caption(label); }
+  void Title(const std::string &text) override { m_window.Title(text); }
+  void DoEvents() override {
+    if (m_services.yield != nullptr) {
+      m_services.yield->RunPendingEvents();
+    }
+  }
+  std::string GetSetting(const std::string &appName, const std::string &section, const std::string &key,
+                         const std::string &defaultValue) const override {
+    return m_services.settings->GetSetting(appName, section, key, defaultValue);
+  }
+
+private:
+  IMonitorWindow &m_window;
+  const Services &m_services;
+};
+
+MonitorForm::MonitorForm(IMonitorWindow &window, Services services)
+    : m_window(window), m_services(std::move(services)),
+      m_view(std::make_unique<TickView>(m_window, m_services)) {}
+
+MonitorForm::~MonitorForm() = default;
+
+std::string MonitorForm::SettingsKey() const {
+  return "Software\\Quorrin Software\\" + m_services.facts.exeName + "\\Main";
+}
+
+double MonitorForm::StoredTwips(const std::optional<std::string> &text) {
+  const auto number = text ? ReadNumber(*text, kStoredNumbers) : std::nullopt;
+  constexpr double kLimit = std::numeric_limits<std::int32_t>::max();
+  if (!number || !std::isfinite(*number) || std::fabs(*number) > kLimit) {
+    return 0;
+  }
+  return static_cast<double>(static_cast<float>(*number));
+}
+
+bool MonitorForm::WithinOneArea(const TwipsRect &outer, const std::vector<TwipsRect> &areas) {
+  for (const TwipsRect &a : areas) {
+    if (outer.left >= a.left && outer.top >= a.top && outer.right() <= a.right() &&
+        outer.bottom() <= a.bottom()) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void MonitorForm::CentreWindow() {
+  const auto outer = m_window.OuterBounds();
+  if (!outer) {
+    return;
+  }
+  const TwipsRect screen = m_window.PrimaryScreen();
+  const auto d = static_cast<std::int64_t>(std::nearbyint(screen.height - outer->height));
+  const auto w = static_cast<std::int64_t>(std::nearbyint(screen.width - outer->width));
+  m_window.MoveOuter(screen.left + static_cast<double>(w / 2), screen.top + static_cast<double>(d / 2));
+}
+
+// A stored place is used only when the whole frame lies within one screen's
+// work area: a window partly off every screen may be out of reach of the
+// mouse, and the stored numbers may come from another screen setup.
+void MonitorForm::PlaceWindow(double leftTwips, double topTwips) {
+  const auto outer = m_window.OuterBounds();
+  if (!outer) {
+    return; // the system places the window
+  }
+  const TwipsRect wanted{leftTwips, topTwips, outer->width, outer->height};
+  m_centred = leftTwips == 0 || topTwips == 0 || !WithinOneArea(wanted, m_window.WorkAreas());
+  if (m_centred) {
+    CentreWindow();
+  } else {
+    m_window.MoveOuter(leftTwips, topTwips);
+  }
+}
+
+void MonitorForm::Form_Load() {
+  IRegistry &reg = *m_services.registry;
+  const std::string key = SettingsKey();
+  PlaceWindow(StoredTwips(GetRegValue(reg, Hive::CurrentUser, key, "Left")),
+              StoredTwips(GetRegValue(reg, Hive::CurrentUser, key, "Top")));
+
+  const std::string interval = GetRegValue(reg, Hive::CurrentUser, key, "UpdateInterval").value_or("");
+  m_window.UpdateIntervalText(interval);
+  if (const auto usable = MonitorTick::ParseInterval(interval, m_services.locale)) {
+    m_window.tmrUpdate().Interval(*usable);
+  } else {
+    // Empty, not a number, or one the timer cannot use (0 would stop it).
+    m_window.tmrUpdate().Interval(kDefaultInterval);
+    m_window.UpdateIntervalText(std::to_string(kDefaultInterval));
+  }
+
+  colSamples.assign(100, 0.0);
+  objGraph.PictureBox(&m_window.PIC1());
+  objGraph.DataCollection(&colSamples);
+  objGraph.PicBackground(0);
+  objGraph.PicForeground(0x00FF00);
+  objGraph.BorderColor(0x0000FF);
+  objGraph.BorderSize(0);
+  objGraph.GridColor(0x808000);
+  objGraph.GridVisible(true);
+
+  objIpHelper = std::make_shared<CIpHelper>(m_services.ifTable);
+  m_tick = std::make_unique<MonitorTick>(*m_view, objIpHelper, objGraph, colSamples, *m_services.clock,
+                                         m_services.locale, m_services.facts.title);
+  m_window.tmrUpdate().OnTick([this] { m_tick->tmrUpdate_Timer(); });
+  m_window.Timer1().OnTick([this] { m_tick->Timer1_Timer(); });
+  if (!m_tick->RebuildConnectionList(*objIpHelper->Interfaces()) && m_window.ConnectionCount() > 0) {
+    m_window.ConnectionIndex(0); // a stored index that cannot be selected: the first entry
+  }
+
+  // Anything but "1" leaves the box unchecked; a change raises the click.
+  const bool checked = GetRegValue(reg, Hive::CurrentUser, key, "StartUp") == std::optional<std::string>("1");
+  if (checked != m_window.StartUpBox()) {
+    m_window.StartUpBox(checked);
+    chkStartUp_Click();
+  }
+
+  m_window.tmrUpdate().Enabled(true);
+  m_window.Timer1().Enabled(true);
+  m_window.Show(m_window.StartUpBox() ? WindowState::Minimised : WindowState::Normal);
+}
+
+void MonitorForm::Form_Unload() {
+  if (m_unloading) {
+    return;
+  }
+  m_unloading = true;
+  // One write: a position is never saved half (Left without Top).
+  std::vector<std::pair<std::string, std::string>> values;
+  const auto outer = m_window.OuterBounds();
+  if (m_window.State() == WindowState::Normal && outer) {
+    values.emplace_back("Left", std::to_string(static_cast<long long>(outer->left)));
+    values.emplace_back("Top", std::to_string(static_cast<long long>(outer->top)));
+  }
+  values.emplace_back("UpdateInterval", m_window.UpdateIntervalText());
+  SetRegValues(*m_services.registry, Hive::CurrentUser, SettingsKey(), values);
+  m_window.tmrUpdate().Enabled(false);
+  m_window.Timer1().Enabled(false);
+  if (m_services.endProgram) {
+    m_services.endProgram();
+  }
+}
+
+void MonitorForm::chkStartUp_Click() {
+  const PathStyle style = m_services.pathStyle;
+  const std::string fullPath =
+      JoinPath(m_services.facts.exeDirectory, GetFileName(m_services.facts.exePath, style), style);
+  IRegistry &reg = *m_services.registry;
+  // The box says whether the program will start at log-on: it falls back
+  // when no entry could be written, and stays ticked while an entry that
+  // could not be removed remains.
+  const bool wanted = m_window.StartUpBox();
+  const bool starts =
+      wanted ? AddStartUpEntry(reg, fullPath, style) : !RemoveStartUpEntry(reg, fullPath, style);
+  if (starts != wanted) {
+    m_window.StartUpBox(starts);
+  }
+  SetRegValue(reg, Hive::CurrentUser, SettingsKey(), "StartUp", m_window.StartUpBox() ? "1" : "0");
+}
+
+void MonitorForm::btnAbout_Click() {
+  if (m_services.showAbout) {
+    m_services.showAbout();
+  }
+}
+
+void MonitorForm::btnExit_Click() { Form_Unload(); }
+
+} // namespace tallyflow
