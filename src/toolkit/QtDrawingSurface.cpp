@@ -1,5 +1,7 @@
 #include "QtDrawingSurface.h"
 
+#include "PixelLine.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -8,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace tallyflow {
 namespace {
@@ -70,62 +73,15 @@ float QtDrawingSurface::ScaleHeight() const {
   return m_scale == ScaleMode::Pixels ? h : h * kTwipsPerPixel;
 }
 
-int QtDrawingSurface::ToPixel(float v) const {
-  const float pixels = m_scale == ScaleMode::Pixels ? v : v / kTwipsPerPixel;
-  if (!std::isfinite(pixels) || std::fabs(pixels) > 1e6f) {
-    return pixels < 0 ? -1'000'000 : 1'000'000; // far outside; clipped below
-  }
-  return static_cast<int>(std::lround(pixels));
-}
+int QtDrawingSurface::ToPixel(float v) const { return ToPixelCoordinate(v, m_scale); }
 
 void QtDrawingSurface::Record(int x1, int y1, int x2, int y2, Colour colour) {
   SyncImageSize();
   m_pending.push_back(PixelOp{x1, y1, x2, y2, ToRgb(colour)});
 }
 
-// Calls span(y, left, right) for each run of pixels the line puts into a
-// width × height image, left <= right, clipped to the image. Along an axis a
-// line is one run a row; a slanted line takes one pixel per step along its
-// longer axis, the one nearest the exact line (a tie goes away from the
-// start). Only the steps inside the image are visited, so a line from far
-// outside costs no more than one across it.
-template <typename Span>
-void QtDrawingSurface::VisitLine(const PixelOp &op, int width, int height, Span &&span) {
-  const auto [x1, y1, x2, y2, pixel] = op;
-  if (x1 == x2 || y1 == y2) {
-    const QRect run =
-        QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)))
-            .intersected(QRect(0, 0, width, height));
-    for (int y = run.top(); y <= run.bottom(); ++y) {
-      span(y, run.left(), run.right());
-    }
-    return;
-  }
-
-  const long long dx = static_cast<long long>(x2) - x1;
-  const long long dy = static_cast<long long>(y2) - y1;
-  const bool xMajor = std::llabs(dx) >= std::llabs(dy);
-  const long long major = std::llabs(xMajor ? dx : dy); // > 0: not along an axis
-  const long long minor = std::llabs(xMajor ? dy : dx);
-  const long long majorSign = (xMajor ? dx : dy) > 0 ? 1 : -1;
-  const long long minorSign = (xMajor ? dy : dx) > 0 ? 1 : -1;
-  const long long majorStart = xMajor ? x1 : y1;
-  const long long minorStart = xMajor ? y1 : x1;
-  const long long majorLimit = xMajor ? width : height;
-  const long long minorLimit = xMajor ? height : width;
-  // Steps i in [0, major] whose major coordinate lies inside the image.
-  const long long first = std::max(0LL, majorSign > 0 ? -majorStart : majorStart - (majorLimit - 1));
-  const long long last = std::min(major, majorSign > 0 ? majorLimit - 1 - majorStart : majorStart);
-  for (long long i = first; i <= last; ++i) {
-    // Coordinates are within ±1e6, so 2·i·minor stays far inside 64 bits.
-    const long long m = minorStart + minorSign * ((2 * i * minor + major) / (2 * major));
-    if (m < 0 || m >= minorLimit) {
-      continue;
-    }
-    const auto M = static_cast<int>(majorStart + majorSign * i);
-    const auto x = static_cast<int>(xMajor ? M : m);
-    span(static_cast<int>(xMajor ? m : M), x, x);
-  }
+template <typename Span> void QtDrawingSurface::VisitLine(const PixelOp &op, int width, int height, Span &&span) {
+  VisitPixelLine(op.x1, op.y1, op.x2, op.y2, width, height, std::forward<Span>(span));
 }
 
 // Writes straight into the image's scan lines.

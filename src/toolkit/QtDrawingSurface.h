@@ -20,11 +20,8 @@ namespace tallyflow {
 // So a graph that redraws the same picture costs neither pixels nor a
 // repaint.
 //
-// Coordinates: a float coordinate in pixels names the pixel column (row) it
-// rounds to, halves away from zero, so x = 18.95 draws in column 19 and a
-// line at x = W (the inner width) lies one past the last column. In twip
-// mode coordinates are divided by 15 first (15 twips per pixel). Lines are
-// one pixel wide, aliased, and include both end points.
+// Coordinates map to pixels as PixelLine.h says, the same for every
+// toolkit: one-pixel aliased lines that include both end points.
 class QtDrawingSurface : public QFrame, public DrawingSurface {
 public:
   // borderStyle 0: no border; 1: a single one-pixel border.
