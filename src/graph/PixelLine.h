@@ -32,7 +32,8 @@ inline int ToPixelCoordinate(float v, ScaleMode mode) {
 // nearest the exact line (a tie goes away from the start). Only the steps
 // inside the image are visited, so a line from far outside costs no more
 // than one across it. Coordinates lie within ±1e6 (ToPixelCoordinate).
-template <typename Span> void VisitPixelLine(int x1, int y1, int x2, int y2, int width, int height, Span &&span) {
+template <typename Span>
+void VisitPixelLine(int x1, int y1, int x2, int y2, int width, int height, Span &&span) {
   if (x1 == x2 || y1 == y2) {
     const int left = std::max(std::min(x1, x2), 0);
     const int right = std::min(std::max(x1, x2), width - 1);

@@ -1,5 +1,7 @@
 #include "LinkCursor.h"
 
+#include "HandCursorShape.h"
+
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygon>
@@ -7,11 +9,10 @@
 namespace tallyflow {
 
 QCursor LinkCursor() {
-  // The outline, clockwise from the fingertip: the raised index finger, the
-  // knuckles of the three folded fingers, the wrist and the thumb (pixels).
-  static const QPolygon hand({{4, 0},   {6, 0},   {7, 1},   {7, 10},  {8, 9},   {10, 9},  {11, 10}, {12, 10},
-                              {14, 10}, {15, 11}, {16, 11}, {18, 11}, {19, 12}, {19, 21}, {17, 25}, {17, 28},
-                              {7, 28},  {7, 25},  {1, 17},  {1, 15},  {2, 14},  {3, 14},  {3, 1}});
+  QPolygon hand;
+  for (const auto &[x, y] : kHandOutline) {
+    hand << QPoint(x, y);
+  }
   QPixmap image(32, 32);
   image.fill(Qt::transparent);
   QPainter p(&image);
@@ -19,10 +20,11 @@ QCursor LinkCursor() {
   p.setPen(Qt::black);
   p.setBrush(Qt::white);
   p.drawPolygon(hand);
-  p.drawLine(11, 11, 11, 15); // the folded fingers apart
-  p.drawLine(15, 12, 15, 16);
+  for (const auto &s : kHandStrokes) {
+    p.drawLine(s[0], s[1], s[2], s[3]);
+  }
   p.end();
-  return QCursor(image, 5, 0);
+  return QCursor(image, kHandHotX, kHandHotY);
 }
 
 } // namespace tallyflow

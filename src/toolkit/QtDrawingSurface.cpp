@@ -80,7 +80,8 @@ void QtDrawingSurface::Record(int x1, int y1, int x2, int y2, Colour colour) {
   m_pending.push_back(PixelOp{x1, y1, x2, y2, ToRgb(colour)});
 }
 
-template <typename Span> void QtDrawingSurface::VisitLine(const PixelOp &op, int width, int height, Span &&span) {
+template <typename Span>
+void QtDrawingSurface::VisitLine(const PixelOp &op, int width, int height, Span &&span) {
   VisitPixelLine(op.x1, op.y1, op.x2, op.y2, width, height, std::forward<Span>(span));
 }
 

@@ -1,0 +1,337 @@
+#include "Win32Form.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+
+namespace tallyflow {
+namespace {
+
+constexpr const wchar_t *kPanelClass = L"TallyflowPanel";
+
+COLORREF Ref(Colour c) { return static_cast<COLORREF>(c & 0xFFFFFF); } // both 0x00BBGGRR
+
+bool IsLabel(ControlKind k) {
+  return k == ControlKind::Label || k == ControlKind::ValueBox || k == ControlKind::Link;
+}
+
+} // namespace
+
+Win32Form::~Win32Form() = default;
+
+int Win32Form::Px(double twips) const { return static_cast<int>(std::lround(twips * m_dpi / 1440.0)); }
+double Win32Form::Twips(int pixels) const { return std::round(static_cast<double>(pixels) * 1440.0 / m_dpi); }
+
+void Win32Form::CreateFormWindow(const wchar_t *className, DWORD style, DWORD exStyle, int clientWidthTwips,
+                                 int clientHeightTwips, const wchar_t *title, HWND owner) {
+  RegisterClassOnce(className, Proc, nullptr, Brush(kFaceColour));
+  RECT outer{0, 0, Px(clientWidthTwips), Px(clientHeightTwips)};
+  ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  m_window.reset(::CreateWindowExW(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
+                                   ::GetModuleHandleW(nullptr), this));
+}
+
+HFONT Win32Form::Font(const FontSpec &spec, bool underline) {
+  const std::string key = std::string(spec.family) + "/" + std::to_string(spec.points) + "/" +
+                          (spec.bold ? "b" : "") + (underline ? "u" : "");
+  if (const auto it = m_fontByKey.find(key); it != m_fontByKey.end()) {
+    return it->second;
+  }
+  // Points at the window's dpi: 8.25 pt is 11 px at 96 dpi, 17 at 144.
+  const int height = -static_cast<int>(std::lround(spec.points * m_dpi / 72.0));
+  std::wstring family;
+  for (const char *p = spec.family; *p != '\0'; ++p) {
+    family.push_back(static_cast<wchar_t>(*p)); // ASCII
+  }
+  m_fonts.emplace_back(::CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, underline,
+                                     FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, family.c_str()));
+  return m_fontByKey[key] = m_fonts.back().get();
+}
+
+HBRUSH Win32Form::Brush(Colour colour) {
+  UniqueBrush &b = m_brushes[colour];
+  if (!b) {
+    b.reset(::CreateSolidBrush(Ref(colour)));
+  }
+  return b.get();
+}
+
+RECT Win32Form::DesignBounds(const ControlLayout &c) const {
+  return RECT{Px(c.left), Px(c.top), Px(c.left) + Px(c.width), Px(c.top) + Px(c.height)};
+}
+
+HWND Win32Form::Control(const char *name) const {
+  const auto it = m_controls.find(name);
+  return it == m_controls.end() ? nullptr : it->second;
+}
+
+const ControlLayout *Win32Form::LayoutOf(HWND control) const {
+  const auto it = m_layoutOf.find(control);
+  return it == m_layoutOf.end() ? nullptr : it->second;
+}
+
+void Win32Form::BuildControls(const std::vector<ControlLayout> &layout,
+                              const std::vector<const char *> &tabOrder) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&icc);
+  m_tips.reset(::CreateWindowExW(
+      WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr));
+  ::SendMessageW(m_tips.get(), TTM_SETMAXTIPWIDTH, 0, Px(4500)); // long tips wrap
+  int id = 100;
+  for (const ControlLayout &c : layout) {
+    const HWND parent = c.parent[0] == '\0' ? Hwnd() : Control(c.parent);
+    const HWND h = MakeControl(c, parent, id);
+    m_controls[c.name] = h;
+    m_layoutOf[h] = &c;
+    m_byId[id++] = h;
+    if (c.tip[0] != '\0') {
+      const std::wstring tip = [&] {
+        std::wstring w;
+        for (const char *p = c.tip; *p != '\0'; ++p) {
+          w.push_back(static_cast<wchar_t>(*p));
+        }
+        return w;
+      }();
+      TTTOOLINFOW tool{};
+      tool.cbSize = sizeof tool;
+      tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+      tool.hwnd = parent;
+      tool.uId = reinterpret_cast<UINT_PTR>(h);
+      tool.lpszText = const_cast<wchar_t *>(tip.c_str()); // copied by the tool tip
+      ::SendMessageW(m_tips.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+  }
+  // Later controls lie over earlier ones where they overlap (lblType's foot
+  // under Frame3), as designed.
+  for (const ControlLayout &c : layout) {
+    if (c.parent[0] == '\0') {
+      ::SetWindowPos(Control(c.name), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+  // Tab follows the order of siblings: each stop goes after the one before.
+  // Across panels it runs as the panels lie, and wraps round, so only the
+  // cycle is fixed: the window gives the first stop the focus itself.
+  HWND previous = HWND_TOP;
+  for (const char *name : tabOrder) {
+    ::SetWindowPos(Control(name), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = Control(name);
+  }
+}
+
+HWND Win32Form::MakePanel(HWND parent, RECT r, int id, Colour colour, bool etched,
+                          std::function<void(HDC, const RECT &)> paint) {
+  RegisterClassOnce(kPanelClass, PanelProc);
+  m_panels.push_back(std::make_unique<Panel>(Panel{this, colour, etched, std::move(paint)}));
+  return ::CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                           r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
+                           m_panels.back().get());
+}
+
+HWND Win32Form::MakeControl(const ControlLayout &c, HWND parent, int id) {
+  const RECT r = DesignBounds(c);
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+  std::wstring caption;
+  for (const char *p = c.caption; *p != '\0'; ++p) {
+    caption.push_back(static_cast<wchar_t>(*p)); // ASCII
+  }
+  const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+  const DWORD notify = c.tip[0] != '\0' ? SS_NOTIFY : 0; // a tool tip needs the mouse
+  auto make = [&](DWORD exStyle, const wchar_t *cls, DWORD style, int height) {
+    return ::CreateWindowExW(exStyle, cls, caption.c_str(), child | style, r.left, r.top, r.right - r.left,
+                             height, parent, menu, instance, nullptr);
+  };
+  HWND h = nullptr;
+  switch (c.kind) {
+  case ControlKind::Picture:
+  case ControlKind::Image:
+    return MakePicture(c, parent, r, id);
+  case ControlKind::Frame:
+    // A frame is etched; a picture panel in a frame's place has a plain border.
+    return MakePanel(parent, r, id, kFaceColour, std::string(c.name).rfind("Frame", 0) == 0);
+  case ControlKind::Label:
+    h = make(0, L"STATIC", SS_LEFT | SS_NOPREFIX | notify | (c.sizedToText ? SS_LEFTNOWORDWRAP : 0),
+             r.bottom - r.top);
+    break;
+  case ControlKind::ValueBox:
+    h = make(0, L"STATIC", SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX | WS_BORDER | notify, r.bottom - r.top);
+    break;
+  case ControlKind::Link:
+    h = make(0, L"STATIC", SS_LEFT | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, r.bottom - r.top);
+    break;
+  case ControlKind::DropDownList:
+  case ControlKind::DropDownEdit:
+    // The height given is the closed box's; the list drops 12 entries deep.
+    h = make(0, L"COMBOBOX",
+             WS_TABSTOP | WS_VSCROLL |
+                 (c.kind == ControlKind::DropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL),
+             Px(c.height) * 8);
+    break;
+  case ControlKind::CheckBox:
+    h = make(0, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, r.bottom - r.top);
+    break;
+  case ControlKind::Button:
+    h = make(0, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, r.bottom - r.top);
+    break;
+  case ControlKind::Rule:
+    h = make(0, L"STATIC", SS_ETCHEDHORZ, r.bottom - r.top);
+    break;
+  case ControlKind::TextBox:
+    // Below the client area and never seen: no Tab stop.
+    h = make(WS_EX_CLIENTEDGE, L"EDIT", ES_MULTILINE | ES_READONLY | WS_VSCROLL, r.bottom - r.top);
+    break;
+  }
+  ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(Font(c.font, c.kind == ControlKind::Link)), FALSE);
+  if (c.kind == ControlKind::DropDownList || c.kind == ControlKind::DropDownEdit) {
+    // The closed box's height is its selection field's and two borders of 3.
+    ::SendMessageW(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(1, Px(c.height) - 6));
+  }
+  if (c.sizedToText) {
+    m_layoutOf[h] = &c;
+    SizeToText(h);
+  }
+  return h;
+}
+
+void Win32Form::SizeToText(HWND control) {
+  const std::wstring text = ControlText(control);
+  const HDC dc = ::GetDC(control);
+  const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+  RECT r{0, 0, 0, 0};
+  ::DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_LEFT);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(control, dc);
+  ::SetWindowPos(control, nullptr, 0, 0, text.empty() ? 0 : r.right, r.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Form::SetControlText(HWND control, std::wstring_view text) {
+  const std::wstring copy(text);
+  ::SetWindowTextW(control, copy.c_str());
+  if (const ControlLayout *c = LayoutOf(control); c != nullptr && c->sizedToText) {
+    SizeToText(control);
+  }
+}
+
+std::wstring Win32Form::ControlText(HWND control) const {
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+LRESULT Win32Form::CtlColour(UINT msg, HDC dc, HWND control) {
+  const ControlLayout *c = LayoutOf(control);
+  if (c == nullptr) { // a combo box's own edit field or list
+    const HWND parent = ::GetParent(control);
+    c = LayoutOf(parent);
+  }
+  Colour back = kFaceColour;
+  if (c != nullptr && (c->kind == ControlKind::ValueBox || c->kind == ControlKind::DropDownList ||
+                       c->kind == ControlKind::DropDownEdit || msg == WM_CTLCOLORLISTBOX)) {
+    back = kBoxColour;
+  } else if (c != nullptr) {
+    // Labels show their parent's face: white on the About window's banner.
+    const HWND parent = ::GetParent(control);
+    for (const auto &p : m_panels) {
+      if (::GetWindowLongPtrW(parent, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(p.get())) {
+        back = p->colour;
+      }
+    }
+  }
+  ::SetTextColor(dc, Ref(c != nullptr ? TextColour(*c) : 0));
+  ::SetBkColor(dc, Ref(back));
+  if (c != nullptr && IsLabel(c->kind) && c->kind != ControlKind::ValueBox) {
+    ::SetBkMode(dc, TRANSPARENT);
+  }
+  return reinterpret_cast<LRESULT>(Brush(back));
+}
+
+bool Win32Form::PreTranslate(MSG &msg) {
+  if (!m_window || (msg.hwnd != Hwnd() && !::IsChild(Hwnd(), msg.hwnd))) {
+    return false;
+  }
+  return ::IsDialogMessageW(Hwnd(), &msg) != FALSE;
+}
+
+LRESULT CALLBACK Win32Form::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto *self = WindowObject<Win32Form>(hwnd, msg, lParam);
+  if (self == nullptr) {
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
+  switch (msg) {
+  case WM_CTLCOLORSTATIC:
+  case WM_CTLCOLORBTN:
+  case WM_CTLCOLOREDIT:
+  case WM_CTLCOLORLISTBOX:
+    return self->CtlColour(msg, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+  case WM_COMMAND: {
+    const auto id = static_cast<int>(LOWORD(wParam));
+    const int code = HIWORD(wParam);
+    // Enter with no default button: the focused push button, as Windows users expect.
+    if (id == IDOK && lParam == 0) {
+      const HWND focus = ::GetFocus();
+      const ControlLayout *c = self->LayoutOf(focus);
+      if (c != nullptr && c->kind == ControlKind::Button) {
+        ::SendMessageW(focus, BM_CLICK, 0, 0);
+        return 0;
+      }
+    }
+    if (const auto it = self->m_byId.find(id); it != self->m_byId.end()) {
+      if (const ControlLayout *c = self->LayoutOf(it->second)) {
+        self->Command(*c, code);
+        return 0;
+      }
+    }
+    break;
+  }
+  case WM_NCDESTROY:
+    self->m_window.release(); // already going: not destroyed twice
+    break;
+  default:
+    break;
+  }
+  LRESULT result = 0;
+  if (self->Handle(msg, wParam, lParam, result)) {
+    return result;
+  }
+  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32Form::PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto *panel = WindowObject<Panel>(hwnd, msg, lParam);
+  switch (msg) {
+  case WM_COMMAND:
+  case WM_CTLCOLORSTATIC:
+  case WM_CTLCOLORBTN:
+  case WM_CTLCOLOREDIT:
+  case WM_CTLCOLORLISTBOX:
+  case WM_NOTIFY:
+    // Controls in a frame report to the window, as if they were its own.
+    return ::SendMessageW(panel->form->Hwnd(), msg, wParam, lParam);
+  case WM_ERASEBKGND: {
+    RECT r;
+    ::GetClientRect(hwnd, &r);
+    const auto dc = reinterpret_cast<HDC>(wParam);
+    ::FillRect(dc, &r, panel->form->Brush(panel->colour));
+    if (panel->paint) {
+      panel->paint(dc, r);
+    }
+    if (panel->etched) {
+      ::DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
+    } else if (panel->colour == kFaceColour) {
+      ::FrameRect(dc, &r, reinterpret_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    }
+    return 1;
+  }
+  default:
+    break;
+  }
+  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+} // namespace tallyflow

@@ -1,0 +1,279 @@
+// The Win32 front end under Wine on a real (virtual) display: the GDI
+// surface, the timers, the controls as the layout table gives them, and the
+// texts that cross the A calls.
+
+#include "GdiSurface.h"
+#include "Win32MonitorWindow.h"
+#include "Win32Registry.h"
+#include "Win32Services.h"
+#include "Win32Text.h"
+#include "Win32Timer.h"
+
+#include "FakeIfTable.h"
+#include "FakeMonitorView.h"
+#include "FakeRegistry.h"
+#include "MibTableBuilder.h"
+#include "MonitorLayout.h"
+#include "clsLineGraph.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+
+namespace tallyflow {
+namespace {
+
+// Runs the message loop for about `ms` milliseconds.
+void Pump(int ms) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (std::chrono::steady_clock::now() < end) {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    ::Sleep(5);
+  }
+}
+
+struct TopLevel {
+  TopLevel() {
+    RegisterClassOnce(L"TallyflowTestHost", ::DefWindowProcW);
+    window.reset(::CreateWindowExW(0, L"TallyflowTestHost", L"host", WS_OVERLAPPEDWINDOW, 10, 10, 420, 200,
+                                   nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+  }
+  UniqueWindow window;
+};
+
+TEST(GdiSurface, TheGraphsWorkedExampleByItsPixelsAndOneRepaintAPicture) {
+  TopLevel host;
+  GdiSurface surface(host.window.get(), 1, RECT{0, 0, 379, 117}, 96);
+  EXPECT_FLOAT_EQ(surface.ScaleWidth(), 379 * 15.0f) << "twips until the graph asks for pixels";
+  SampleSeries series(100, 5.0); // an idle line
+  clsLineGraph graph;
+  graph.PictureBox(&surface);
+  graph.DataCollection(&series);
+  graph.PicBackground(0);
+  graph.PicForeground(0x00FF00);
+  graph.BorderColor(255);
+  graph.BorderSize(0);
+  graph.GridColor(0x808000);
+  graph.GridVisible(true);
+  ::ShowWindow(host.window.get(), SW_SHOWNORMAL);
+  Pump(100);
+  const int before = surface.Invalidations();
+  graph.Draw();
+  EXPECT_EQ(surface.Invalidations(), before + 1) << "one InvalidateRect for the whole picture";
+
+  const HDC dc = surface.MemoryDc();
+  const COLORREF black = 0, teal = 0x808000, green = 0x00FF00;
+  EXPECT_EQ(::GetPixel(dc, 10, 50), black) << "background";
+  EXPECT_EQ(::GetPixel(dc, 19, 50), teal) << "grid column at x = 18.95";
+  EXPECT_EQ(::GetPixel(dc, 360, 50), teal) << "grid column at x = 360.05";
+  EXPECT_EQ(::GetPixel(dc, 10, 12), teal) << "grid row at y = 11.7";
+  EXPECT_EQ(::GetPixel(dc, 10, 105), teal) << "grid row at y = 105.3";
+  EXPECT_EQ(::GetPixel(dc, 0, 50), teal) << "left edge x = 0";
+  // Samples of 5 lie at y = 117 - 5.85 = 111.15: row 111, from x = 2 to 377.
+  for (int x = 2; x <= 377; ++x) {
+    ASSERT_EQ(::GetPixel(dc, x, 111), green) << "x " << x;
+    if (x % 19 != 0) { // off the grid columns
+      ASSERT_NE(::GetPixel(dc, x, 110), green) << "x " << x;
+    }
+  }
+  EXPECT_NE(::GetPixel(dc, 378, 111), green) << "the newest sample is one step short of the right edge";
+  EXPECT_NE(::GetPixel(dc, 1, 111), green) << "the oldest sample starts at x = 2";
+
+  // What the window shows is the buffer, put there by WM_PAINT's BitBlt.
+  Pump(200);
+  const HDC screen = ::GetDC(surface.Window());
+  for (const auto &[x, y] : {std::pair{10, 50}, std::pair{19, 50}, std::pair{200, 111}, std::pair{10, 12}}) {
+    EXPECT_EQ(::GetPixel(screen, x, y), ::GetPixel(dc, x, y)) << x << "," << y;
+  }
+  ::ReleaseDC(surface.Window(), screen);
+  EXPECT_EQ(surface.Invalidations(), before + 1) << "painting asks for no further repaint";
+}
+
+TEST(Win32Timer, FollowsTheToolkitRulesTheTickReliesOn) {
+  Win32Timer timer;
+  int ticks = 0;
+  timer.OnTick([&] { ++ticks; });
+  EXPECT_FALSE(timer.Interval(-1));
+  EXPECT_FALSE(timer.Interval(65'536));
+  EXPECT_TRUE(timer.Interval(65'535));
+  EXPECT_TRUE(timer.Interval(30));
+  Pump(150);
+  EXPECT_EQ(ticks, 0) << "a disabled timer does not fire";
+  timer.Enabled(true);
+  Pump(300);
+  EXPECT_GE(ticks, 3);
+  timer.Interval(0);
+  EXPECT_FALSE(timer.Running()) << "interval 0 stops it";
+  const int stopped = ticks;
+  Pump(150);
+  EXPECT_EQ(ticks, stopped);
+  EXPECT_TRUE(timer.Enabled()) << "still enabled, but 0 never fires";
+  timer.Interval(40);
+  EXPECT_TRUE(timer.Running()) << "a usable interval while enabled starts it";
+
+  // A tick that disables its timer until it ends, as the monitor's does.
+  int inside = 0;
+  timer.OnTick([&] {
+    timer.Enabled(false);
+    ++inside;
+    timer.Enabled(true);
+  });
+  Pump(250);
+  EXPECT_GE(inside, 2);
+  timer.Enabled(false);
+  EXPECT_FALSE(timer.Running());
+}
+
+struct WindowHarness {
+  explicit WindowHarness(int dpi = 96, std::string description = "Ethernet (eth0)") {
+    test::MibRow row;
+    row.index = 1;
+    row.descr = std::move(description);
+    row.descrLen = static_cast<std::uint32_t>(row.descr.size());
+    table->Push(test::BuildMibTable({row}));
+    Win32MonitorWindow::Services s;
+    s.form.ifTable = table;
+    s.form.registry = &reg;
+    s.form.settings = &settings;
+    s.form.clock = &clock;
+    s.form.facts.title = "Tallyflow Manager";
+    s.form.facts.exeName = "Tallyflow";
+    s.form.facts.exeDirectory = "C:\\Apps";
+    s.form.facts.exePath = "C:\\Apps\\Tallyflow.exe";
+    s.form.locale = NumberLocale{",", "."};
+    s.form.pathStyle = PathStyle::Windows;
+    s.form.endProgram = [this] { ++ended; };
+    window = std::make_unique<Win32MonitorWindow>(std::move(s), dpi);
+  }
+  // A control's bounds in its parent's client pixels.
+  RECT Bounds(HWND control) const {
+    RECT r;
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT *>(&r), 2);
+    return r;
+  }
+  test::FakeRegistry reg;
+  RegistrySettingsStore settings{reg};
+  std::shared_ptr<test::FakeIfTable> table = std::make_shared<test::FakeIfTable>();
+  test::FakeClock clock;
+  int ended = 0;
+  std::unique_ptr<Win32MonitorWindow> window;
+};
+
+TEST(Win32MonitorWindow, ControlsStandWhereTheLayoutTablePutsThemWithTheirDesignTexts) {
+  for (int dpi : {96, 144}) {
+    SCOPED_TRACE(dpi);
+    WindowHarness h(dpi);
+    Win32MonitorWindow &w = *h.window;
+    RECT client;
+    ::GetClientRect(w.Hwnd(), &client);
+    EXPECT_EQ(client.right, w.Px(kMonitorClientWidth)) << "5685 twips";
+    EXPECT_EQ(client.bottom, w.Px(kMonitorClientHeight)) << "5415 twips";
+    EXPECT_EQ(::GetWindowLongPtrW(w.Hwnd(), GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0) << "fixed size";
+    for (const ControlLayout &c : MonitorLayout()) {
+      SCOPED_TRACE(c.name);
+      const HWND control = w.Control(c.name);
+      ASSERT_NE(control, nullptr);
+      const HWND parent = c.parent[0] == '\0' ? w.Hwnd() : w.Control(c.parent);
+      EXPECT_EQ(::GetParent(control), parent);
+      const RECT got = h.Bounds(control);
+      const RECT want = w.DesignBounds(c);
+      EXPECT_NEAR(got.left, want.left, 2);
+      EXPECT_NEAR(got.top, want.top, 2);
+      if (!c.sizedToText) {
+        EXPECT_NEAR(got.right, want.right, 2);
+        EXPECT_NEAR(got.bottom, want.bottom, 2) << "a combo box's closed height too";
+      }
+      if (c.kind == ControlKind::Label || c.kind == ControlKind::Button || c.kind == ControlKind::CheckBox ||
+          c.kind == ControlKind::ValueBox) {
+        EXPECT_EQ(WideToUtf8(w.ControlText(control)), c.caption);
+      }
+      if (c.kind == ControlKind::Label || c.kind == ControlKind::ValueBox) {
+        EXPECT_NE(::GetWindowLongPtrW(control, GWL_STYLE) & SS_NOPREFIX, 0)
+            << "an & is shown, not a mnemonic";
+      }
+    }
+    EXPECT_EQ(w.UpdateIntervalText(), "200");
+    EXPECT_EQ(::SendMessageW(w.Control("cboUpdateInterval"), CB_GETCOUNT, 0, 0), 20);
+    EXPECT_EQ(w.Surface().Width(), w.Px(5685));
+  }
+}
+
+TEST(Win32MonitorWindow, OutsideTextShowsAsItIsAndLabelsGrowWithTheirText) {
+  WindowHarness h(96, "Q&A uplink");
+  Win32MonitorWindow &w = *h.window;
+  w.Form().Form_Load();
+  EXPECT_EQ(w.ConnectionCount(), 1);
+  EXPECT_EQ(w.ConnectionIndex(), 0);
+  Pump(500); // the first ticks: the label shows the description with its "&"
+  EXPECT_EQ(WideToUtf8(w.ControlText(w.Control("lblType"))), "Q&A uplink ");
+  EXPECT_NE(WideToUtf8(w.ControlText(w.Control("lblRecv"))), "Label1");
+
+  const HWND top = w.Control("lblDownloadSpeedTop");
+  const RECT before = h.Bounds(top);
+  const std::string longText = "Top download speed: 1,234,567,890.00 Kb/S and then some more words";
+  w.Caption(MonitorLabel::lblDownloadSpeedTop, longText);
+  const RECT after = h.Bounds(top);
+  SIZE extent{};
+  const HDC dc = ::GetDC(top);
+  const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(top, WM_GETFONT, 0, 0)));
+  const std::wstring wide = Utf8ToWide(longText);
+  ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(top, dc);
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_GE(after.right - after.left, extent.cx) << "wide enough for the whole text";
+  EXPECT_EQ(after.bottom - after.top, before.bottom - before.top) << "still one line";
+  EXPECT_EQ(w.Caption(MonitorLabel::lblDownloadSpeedTop), longText);
+}
+
+TEST(Win32Text, PathsThatTheCodePageCannotHoldReachTheRegistryInTheirShortForm) {
+  wchar_t temp[MAX_PATH];
+  ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
+  // "Überwachung" fits the usual Western code page; Cyrillic does not.
+  for (const std::wstring &folder :
+       {std::wstring(L"\u00DCberwachung"), std::wstring(L"\u041C\u043E\u043D\u0438\u0442\u043E\u0440")}) {
+    const std::wstring dir = std::wstring(temp) + folder;
+    const std::wstring exe = dir + L"\\tallyflow.exe";
+    ::CreateDirectoryW(dir.c_str(), nullptr);
+    const HANDLE file = ::CreateFileW(exe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::CloseHandle(file);
+
+    const auto facts = AppFactsFor(exe);
+    ASSERT_TRUE(facts.has_value());
+    EXPECT_EQ(facts->exeName, "tallyflow");
+    // The path in the code page names the very file.
+    wchar_t longPath[MAX_PATH];
+    const std::wstring back = AnsiToWide(facts->exePath);
+    ASSERT_GT(::GetLongPathNameW(back.c_str(), longPath, MAX_PATH), 0u) << WideToUtf8(back);
+    EXPECT_EQ(std::wstring(longPath), exe);
+
+    // Through the real registry as the start-up entry, read back as Windows does.
+    Win32Registry reg;
+    const std::string full = JoinPath(facts->exeDirectory, "tallyflow.exe", PathStyle::Windows);
+    ASSERT_TRUE(SetRegValue(reg, Hive::CurrentUser, "Software\\Tallyflow Tests\\Run", "tallyflow", full));
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof value;
+    ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Tallyflow Tests\\Run", L"tallyflow",
+                             RRF_RT_REG_SZ, nullptr, value, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(::GetFileAttributesW(value) & FILE_ATTRIBUTE_DIRECTORY, 0u) << "the value names the program";
+    EXPECT_NE(::GetFileAttributesW(value), INVALID_FILE_ATTRIBUTES);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tallyflow Tests");
+    ::DeleteFileW(exe.c_str());
+    ::RemoveDirectoryW(dir.c_str());
+  }
+  EXPECT_EQ(Utf8ToAnsi("\xD0\x9C"), std::nullopt) << "never a best-fit stand-in";
+  EXPECT_EQ(WideToUtf8(Utf8ToWide("Q&A \xC3\x9C \xF0\x9F\x93\xB6")), "Q&A \xC3\x9C \xF0\x9F\x93\xB6");
+}
+
+} // namespace
+} // namespace tallyflow
