@@ -1,0 +1,228 @@
+#!/usr/bin/env bash
+# The real tallyflow.exe under Wine, on Xvfb, inside a private network
+# namespace (only its loopback), in a fresh prefix: placement, ticking with
+# loopback traffic, an interval typed with real keys, Startup and the Run
+# value, the modal About window and its links, what Exit saves, a second
+# start in the same place, and a minimised start. Screenshots of both
+# windows go to $TALLYFLOW_SHOTS (default: a folder beside the program).
+# Usage: windows_e2e.sh path/to/tallyflow.exe
+set -euo pipefail
+exe="$(realpath "$1")"
+shots="${TALLYFLOW_SHOTS:-$(dirname "$exe")/e2e-screens}"
+
+if [ -z "${TALLYFLOW_IN_NETNS:-}" ]; then
+  if [ "$(id -u)" != 0 ] || ! unshare -n true 2>/dev/null; then
+    echo "skipped: a private network namespace needs root"
+    exit 0
+  fi
+  exec env TALLYFLOW_IN_NETNS=1 unshare -n "$0" "$@"
+fi
+ip link set lo up
+
+work="$(mktemp -d)"
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+server=/usr/lib/wine/wineserver
+mkdir -p "$shots"
+cleanup() {
+  "$server" -k 2>/dev/null || true
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A display of our own; the namespace has its own abstract sockets.
+display=:$((100 + RANDOM % 400))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+# The prefix: fonts from fonts-wine (Debian's Wine does not find them),
+# Wine's own caption on a bare X server, and a recorder as the browser and
+# mailer. One resident wineserver: every start after the first is quick.
+mkdir -p "$WINEPREFIX"
+"$server" -p
+"$wine" wineboot --init >/dev/null 2>&1
+cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+recorder="$work/recorder.sh"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s/opened.txt"\n' "$work" >"$recorder"
+chmod +x "$recorder"
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$recorder" /f >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\Wine\WineBrowser' /v Mailers /d "$recorder" /f >/dev/null 2>&1
+key='HKCU\Software\Quorrin Software\tallyflow\Main'
+"$wine" reg add "$key" /v Left /d 3000 /f >/dev/null 2>&1
+"$wine" reg add "$key" /v Top /d 1500 /f >/dev/null 2>&1
+install="$WINEPREFIX/drive_c/Programme/Überwachung"
+mkdir -p "$install"
+cp "$exe" "$install/tallyflow.exe"
+
+passed=0
+check() { # description, command...
+  local what="$1"
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    echo "FAILED: $what" >&2
+    import -window root "$shots/failed.png" 2>/dev/null || true
+    exit 1
+  fi
+}
+
+start() {
+  (cd "$install" && "$wine" 'C:\Programme\Überwachung\tallyflow.exe' >/dev/null 2>&1 &)
+}
+# The monitor window, once the first tick has set its title.
+monitor() {
+  local wid=""
+  for _ in $(seq 100); do
+    wid=$(xdotool search --name "download speed" 2>/dev/null | head -n1) && [ -n "$wid" ] && break
+    sleep 0.1
+  done
+  echo "$wid"
+}
+# The program as Wine runs it (the script's own arguments name the build's copy).
+running() { pgrep -f 'Programme.*tallyflow[.]exe' >/dev/null; }
+wait_gone() { for _ in $(seq 50); do running || return 0; sleep 0.1; done; return 1; }
+# Wine writes the registry to its files when its server ends: end it, and
+# start a resident one again for what follows.
+flush() {
+  "$server" -k 2>/dev/null || true
+  for _ in $(seq 50); do pgrep -x wineserver >/dev/null || break; sleep 0.1; done
+  "$server" -p
+}
+value() { # registry file, key path, value name: the text stored, decoded
+  python3 - "$WINEPREFIX/$1" "$2" "$3" <<'PY'
+import re, sys
+path, key, name = sys.argv[1:]
+def decode(text):  # Wine's escapes: \\ \" and \xHHHH for characters beyond ASCII
+    return re.sub(r'\\(x[0-9a-fA-F]{1,4}|.)',
+                  lambda m: chr(int(m.group(1)[1:], 16)) if m.group(1)[0] == 'x' else m.group(1), text)
+inside = False
+for line in open(path, encoding='ascii', errors='replace'):
+    line = line.rstrip('\n')
+    if line.startswith('['):
+        inside = decode(line[1:line.index(']')]).lower() == key.lower()
+    elif inside and line.lower().startswith('"%s"="' % name.lower()):
+        print(decode(line[len(name) + 4:-1]))
+PY
+}
+settings='Software\Quorrin Software\tallyflow\Main'
+runkey='Software\Microsoft\Windows\CurrentVersion\Run'
+# Clicks at a point of the client area, in pixels at 96 dpi.
+click() { xdotool mousemove --window "$1" $(($2 + bx)) $(($3 + by)) click 1; sleep 0.3; }
+
+# 1. The window appears where it was stored (3000, 1500 twips: 200, 100 px).
+start
+wid=$(monitor)
+check "the monitor window appears and ticks" test -n "$wid"
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+echo "monitor window at $X,$Y, $WIDTH x $HEIGHT"
+check "placed at its stored place" test "$X,$Y" = "200,100"
+bx=$(((WIDTH - 379) / 2))
+by=$((HEIGHT - 361 - bx))
+
+# 2. The title and figures follow loopback traffic.
+before=$(xdotool getwindowname "$wid")
+python3 - <<'PY'
+import socket, threading
+server = socket.socket(); server.bind(("127.0.0.1", 0)); server.listen(1)
+def sink():
+    conn, _ = server.accept()
+    while conn.recv(1 << 20): pass
+threading.Thread(target=sink, daemon=True).start()
+client = socket.create_connection(server.getsockname())
+chunk = b"x" * (1 << 20)
+for _ in range(400): client.sendall(chunk)   # 400 MiB
+client.close()
+PY
+sleep 1
+after=$(xdotool getwindowname "$wid")
+echo "title before: $before"
+echo "title after:  $after"
+check "the title's top download rate rose with the traffic" \
+  test "$(echo "$after" | sed 's/Top download speed: \([0-9.,]*\).*/\1/' | tr -d ,)" != "0.00"
+import -window "$wid" "$shots/monitor.png"
+
+# 3. Keyboard: Tab to the interval, Home, Shift+End, type 150 (Wine's
+# Ctrl+A does not select); Tab to Startup and Space; Tab to About and Enter.
+xdotool windowfocus --sync "$wid" 2>/dev/null || true
+click "$wid" 100 74 # the graph: the window takes the focus, the list keeps it
+xdotool key --window "$wid" Tab
+xdotool key --window "$wid" Home shift+End
+xdotool type --window "$wid" --delay 60 150
+xdotool key --window "$wid" Tab space
+sleep 0.5
+xdotool key --window "$wid" Tab Return
+about=""
+for _ in $(seq 50); do
+  about=$(xdotool search --name '^About $' 2>/dev/null | head -n1) && [ -n "$about" ] && break
+  sleep 0.1
+done
+check "Enter on About opens the About window" test -n "$about"
+sleep 0.5
+import -window "$about" "$shots/about.png"
+eval "$(xdotool getwindowgeometry --shell "$about" | sed 's/^/A/')"
+abx=$(((AWIDTH - 458) / 2))
+aby=$((AHEIGHT - 257 - abx))
+# While it is open the monitor takes no input: Exit does nothing.
+click "$wid" 336 336
+check "the monitor is disabled while About is open" running
+# The two links, at their design places (lblHomePage 2280, 2940; lblEMail 3240, 2940 twips).
+xdotool mousemove --window "$about" $((152 + 10 + abx)) $((196 + 6 + aby)) click 1
+sleep 0.5
+xdotool mousemove --window "$about" $((216 + 10 + abx)) $((196 + 6 + aby)) click 1
+for _ in $(seq 50); do [ "$(wc -l <"$work/opened.txt" 2>/dev/null || echo 0)" -ge 2 ] && break; sleep 0.1; done
+echo "opened: $(cat "$work/opened.txt" 2>/dev/null | tr '\n' ' ')"
+check "WebSite reached the browser" grep -q '^https://www.example.com/tallyflow$' "$work/opened.txt"
+check "Email me reached the mailer" grep -q '^mailto:support@example.com' "$work/opened.txt"
+xdotool key --window "$about" Escape
+for _ in $(seq 30); do xdotool search --name '^About $' >/dev/null 2>&1 || break; sleep 0.1; done
+check "Escape closes About" bash -c "! xdotool search --name '^About \$' >/dev/null 2>&1"
+
+# 4. Exit saves Left, Top and the typed interval; a second start opens there.
+click "$wid" 336 336
+check "Exit ends the program" wait_gone
+flush
+check "Left saved" test "$(value user.reg "$settings" Left)" = "3000"
+check "Top saved" test "$(value user.reg "$settings" Top)" = "1500"
+check "the typed interval saved as typed" test "$(value user.reg "$settings" UpdateInterval)" = "150"
+check "StartUp saved" test "$(value user.reg "$settings" StartUp)" = "1"
+run=$(value system.reg "$runkey" tallyflow)
+echo "Run value: $run"
+check "Startup wrote the Run value for the installed program" test "$run" = 'C:\Programme\Überwachung\tallyflow.exe'
+
+# 5. With StartUp stored as 1 the program starts minimised, and the Run
+# value is written again.
+"$wine" reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v tallyflow /f >/dev/null 2>&1
+start
+for _ in $(seq 100); do xdotool search --name "download speed" >/dev/null 2>&1 && break; sleep 0.1; done
+sleep 1
+check "the minimised program ticks" bash -c "xdotool search --name 'download speed' >/dev/null 2>&1"
+# Minimised, nothing of the window is on the screen where it stood: the
+# bare X screen there is black.
+import -window root "$work/minimised.png"
+brightest=$(/usr/bin/convert "$work/minimised.png" -crop 385x386+200+100 +repage -format '%[fx:maxima.r+maxima.g+maxima.b]' info:)
+check "a minimised start shows no window (brightest $brightest)" test "$brightest" = 0
+pkill -f 'Programme.*tallyflow[.]exe' 2>/dev/null || true
+wait_gone || true
+flush
+check "the start wrote the Run value again" test -n "$(value system.reg "$runkey" tallyflow)"
+
+# 6. Unticked, a second start opens where the first was left.
+"$wine" reg add "$key" /v StartUp /d 0 /f >/dev/null 2>&1
+start
+wid=$(monitor)
+check "the second start shows its window" test -n "$wid"
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+check "the second start opens in the same place" test "$X,$Y" = "200,100"
+import -window root "$work/normal.png"
+brightest=$(/usr/bin/convert "$work/normal.png" -crop 385x386+200+100 +repage -format '%[fx:maxima.r+maxima.g+maxima.b]' info:)
+check "a normal start is seen where the minimised one was not" test "$brightest" != 0
+click "$wid" 336 336
+wait_gone || true
+
+echo "screenshots: $shots/monitor.png $shots/about.png"
+echo "$passed passed, 0 failed"
