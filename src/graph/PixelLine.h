@@ -8,6 +8,9 @@
 
 namespace tallyflow {
 
+// (std::min) and (std::max) in parentheses: <windows.h> may define macros of
+// those names.
+//
 // How every drawing surface turns the graph's float coordinates into pixels,
 // so that each toolkit's surface puts exactly the same pixels.
 //
@@ -35,10 +38,10 @@ inline int ToPixelCoordinate(float v, ScaleMode mode) {
 template <typename Span>
 void VisitPixelLine(int x1, int y1, int x2, int y2, int width, int height, Span &&span) {
   if (x1 == x2 || y1 == y2) {
-    const int left = std::max(std::min(x1, x2), 0);
-    const int right = std::min(std::max(x1, x2), width - 1);
-    const int top = std::max(std::min(y1, y2), 0);
-    const int bottom = std::min(std::max(y1, y2), height - 1);
+    const int left = (std::max)((std::min)(x1, x2), 0);
+    const int right = (std::min)((std::max)(x1, x2), width - 1);
+    const int top = (std::max)((std::min)(y1, y2), 0);
+    const int bottom = (std::min)((std::max)(y1, y2), height - 1);
     if (left > right) {
       return;
     }
@@ -60,8 +63,8 @@ void VisitPixelLine(int x1, int y1, int x2, int y2, int width, int height, Span 
   const long long majorLimit = xMajor ? width : height;
   const long long minorLimit = xMajor ? height : width;
   // Steps i in [0, major] whose major coordinate lies inside the image.
-  const long long first = std::max(0LL, majorSign > 0 ? -majorStart : majorStart - (majorLimit - 1));
-  const long long last = std::min(major, majorSign > 0 ? majorLimit - 1 - majorStart : majorStart);
+  const long long first = (std::max)(0LL, majorSign > 0 ? -majorStart : majorStart - (majorLimit - 1));
+  const long long last = (std::min)(major, majorSign > 0 ? majorLimit - 1 - majorStart : majorStart);
   for (long long i = first; i <= last; ++i) {
     // Coordinates are within ±1e6, so 2·i·minor stays far inside 64 bits.
     const long long m = minorStart + minorSign * ((2 * i * minor + major) / (2 * major));

@@ -192,13 +192,12 @@ HWND Win32Form::MakeControl(const ControlLayout &c, HWND parent, int id) {
   }
   if (c.sizedToText) {
     m_layoutOf[h] = &c;
-    SizeToText(h);
+    SizeToText(h, caption);
   }
   return h;
 }
 
-void Win32Form::SizeToText(HWND control) {
-  const std::wstring text = ControlText(control);
+void Win32Form::SizeToText(HWND control, const std::wstring &text) {
   const HDC dc = ::GetDC(control);
   const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
   RECT r{0, 0, 0, 0};
@@ -209,11 +208,10 @@ void Win32Form::SizeToText(HWND control) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Win32Form::SetControlText(HWND control, std::wstring_view text) {
-  const std::wstring copy(text);
-  ::SetWindowTextW(control, copy.c_str());
+void Win32Form::SetControlText(HWND control, const std::wstring &text) {
+  ::SetWindowTextW(control, text.c_str());
   if (const ControlLayout *c = LayoutOf(control); c != nullptr && c->sizedToText) {
-    SizeToText(control);
+    SizeToText(control, text);
   }
 }
 

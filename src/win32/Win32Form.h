@@ -37,7 +37,7 @@ public:
   RECT DesignBounds(const ControlLayout &c) const;
 
   // A label's text, with its size following it when the layout says so.
-  void SetControlText(HWND control, std::wstring_view text);
+  void SetControlText(HWND control, const std::wstring &text);
   std::wstring ControlText(HWND control) const;
 
   // The message loop's part for this window: Tab, Enter, Escape and the
@@ -83,7 +83,7 @@ private:
   static LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   HWND MakeControl(const ControlLayout &c, HWND parent, int id);
   LRESULT CtlColour(UINT msg, HDC dc, HWND control);
-  void SizeToText(HWND control);
+  void SizeToText(HWND control, const std::wstring &text);
 
   UniqueWindow m_window;
   int m_dpi;

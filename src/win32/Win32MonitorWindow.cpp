@@ -152,7 +152,7 @@ bool Win32MonitorWindow::Caption(MonitorLabel label, const std::string &text) {
   if (text == shown) {
     return true;
   }
-  m_wide = Utf8ToWide(text);
+  Utf8ToWide(text, m_wide);
   SetControlText(m_labels.at(label), m_wide);
   shown = text;
   return true;
@@ -165,7 +165,8 @@ void Win32MonitorWindow::Title(const std::string &text) {
     return;
   }
   m_title = text;
-  ::SetWindowTextW(Hwnd(), Utf8ToWide(text).c_str());
+  Utf8ToWide(text, m_wide);
+  ::SetWindowTextW(Hwnd(), m_wide.c_str());
 }
 
 bool Win32MonitorWindow::StartUpBox() const {

@@ -21,7 +21,9 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace tallyflow {
 namespace {
@@ -215,6 +217,12 @@ TEST(Win32MonitorWindow, OutsideTextShowsAsItIsAndLabelsGrowWithTheirText) {
   Pump(500); // the first ticks: the label shows the description with its "&"
   EXPECT_EQ(WideToUtf8(w.ControlText(w.Control("lblType"))), "Q&A uplink ");
   EXPECT_NE(WideToUtf8(w.ControlText(w.Control("lblRecv"))), "Label1");
+  // An interval typed into the box's edit field is the next tick's.
+  const HWND edit = ::FindWindowExW(w.Control("cboUpdateInterval"), nullptr, L"Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  ::SetWindowTextW(edit, L"150");
+  Pump(500);
+  EXPECT_EQ(w.tmrUpdate().Interval(), 150);
 
   const HWND top = w.Control("lblDownloadSpeedTop");
   const RECT before = h.Bounds(top);
@@ -273,6 +281,47 @@ TEST(Win32Text, PathsThatTheCodePageCannotHoldReachTheRegistryInTheirShortForm) 
   }
   EXPECT_EQ(Utf8ToAnsi("\xD0\x9C"), std::nullopt) << "never a best-fit stand-in";
   EXPECT_EQ(WideToUtf8(Utf8ToWide("Q&A \xC3\x9C \xF0\x9F\x93\xB6")), "Q&A \xC3\x9C \xF0\x9F\x93\xB6");
+}
+
+// The program's file as Windows shows it: version, names, icon and manifest.
+TEST(TallyflowExe, CarriesItsVersionIconAndManifest) {
+  const char *exe = std::getenv("TALLYFLOW_EXE");
+  ASSERT_NE(exe, nullptr) << "the test is given the program's path";
+  const std::wstring path = Utf8ToWide(exe);
+  DWORD ignored = 0;
+  std::vector<char> info(::GetFileVersionInfoSizeW(path.c_str(), &ignored));
+  ASSERT_FALSE(info.empty());
+  ASSERT_TRUE(::GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+  VS_FIXEDFILEINFO *fixed = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(::VerQueryValueW(info.data(), L"\\", reinterpret_cast<void **>(&fixed), &size));
+  EXPECT_EQ(fixed->dwFileVersionMS, (3u << 16) | 0u);
+  EXPECT_EQ(fixed->dwFileVersionLS, (0u << 16) | 264u) << "3.0.0.264";
+  auto text = [&](const wchar_t *name) {
+    wchar_t *value = nullptr;
+    UINT length = 0;
+    const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    return ::VerQueryValueW(info.data(), query.c_str(), reinterpret_cast<void **>(&value), &length) && value
+               ? WideToUtf8(value)
+               : std::string();
+  };
+  EXPECT_EQ(text(L"ProductName"), "Tallyflow Manager");
+  EXPECT_EQ(text(L"FileVersion"), "3.0.0.264");
+  EXPECT_EQ(text(L"LegalCopyright"), "Copyright \xC2\xA9 2026 Quorrin Software. All rights reserved.");
+
+  const HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  const HICON icon =
+      static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, 64, 64, LR_DEFAULTCOLOR));
+  EXPECT_NE(icon, nullptr) << "the program icon, 64 x 64 among its sizes";
+  ::DestroyIcon(icon);
+  const HRSRC manifest = ::FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)); // RT_MANIFEST
+  ASSERT_NE(manifest, nullptr);
+  const std::string xml(static_cast<const char *>(::LockResource(::LoadResource(module, manifest))),
+                        ::SizeofResource(module, manifest));
+  EXPECT_NE(xml.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
+  EXPECT_NE(xml.find("PerMonitorV2"), std::string::npos);
+  ::FreeLibrary(module);
 }
 
 } // namespace

@@ -21,6 +21,18 @@ std::wstring ToWide(unsigned codePage, std::string_view text) {
 } // namespace
 
 std::wstring Utf8ToWide(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
+
+void Utf8ToWide(std::string_view utf8, std::wstring &out) {
+  out.clear();
+  if (utf8.empty()) {
+    return;
+  }
+  const int n = static_cast<int>(utf8.size());
+  // At most one UTF-16 unit per byte: convert into that room, then trim.
+  out.resize(utf8.size());
+  const int size = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), n, out.data(), n);
+  out.resize(static_cast<std::size_t>(size > 0 ? size : 0));
+}
 std::wstring AnsiToWide(std::string_view ansi) { return ToWide(CP_ACP, ansi); }
 
 std::string WideToUtf8(std::wstring_view wide) {

@@ -12,6 +12,9 @@ namespace tallyflow {
 // Run value), take the system's ANSI code page. These convert between them;
 // a sequence that does not decode becomes U+FFFD.
 std::wstring Utf8ToWide(std::string_view utf8);
+// The same into `out`, whose room is kept: no allocation once it is large
+// enough (a figure changes on every tick).
+void Utf8ToWide(std::string_view utf8, std::wstring &out);
 std::string WideToUtf8(std::wstring_view wide);
 std::wstring AnsiToWide(std::string_view ansi);
 std::string AnsiToUtf8(std::string_view ansi);
