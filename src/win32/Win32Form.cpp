@@ -84,6 +84,9 @@ void Win32Form::BuildControls(const std::vector<ControlLayout> &layout,
   for (const ControlLayout &c : layout) {
     const HWND parent = c.parent[0] == '\0' ? Hwnd() : Control(c.parent);
     const HWND h = MakeControl(c, parent, id);
+    // Later controls lie over earlier ones where they overlap (lblType over
+    // the end of Label1, Frame3 over lblType's foot), as designed.
+    ::SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     m_controls[c.name] = h;
     m_layoutOf[h] = &c;
     m_byId[id++] = h;
@@ -102,13 +105,6 @@ void Win32Form::BuildControls(const std::vector<ControlLayout> &layout,
       tool.uId = reinterpret_cast<UINT_PTR>(h);
       tool.lpszText = const_cast<wchar_t *>(tip.c_str()); // copied by the tool tip
       ::SendMessageW(m_tips.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-  }
-  // Later controls lie over earlier ones where they overlap (lblType's foot
-  // under Frame3), as designed.
-  for (const ControlLayout &c : layout) {
-    if (c.parent[0] == '\0') {
-      ::SetWindowPos(Control(c.name), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
   // Tab follows the order of siblings: each stop goes after the one before.

@@ -140,6 +140,7 @@ client.close()
 PY
 sleep 1
 after=$(xdotool getwindowname "$wid")
+xdotool mousemove 0 0 # no tool tip in the screenshot
 echo "title before: $before"
 echo "title after:  $after"
 check "the title's top download rate rose with the traffic" \
@@ -224,5 +225,21 @@ check "a normal start is seen where the minimised one was not" test "$brightest"
 click "$wid" 336 336
 wait_gone || true
 
-echo "screenshots: $shots/monitor.png $shots/about.png"
+# 7. At 144 dpi the window keeps its physical size: 1.5 times the pixels,
+# its fonts scaled with it.
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+flush
+start
+wid=$(monitor)
+check "the window shows at 144 dpi" test -n "$wid"
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+echo "at 144 dpi: $WIDTH x $HEIGHT"
+check "a client area of 569 x 542 pixels at 144 dpi" test "$WIDTH" -ge 569 -a "$WIDTH" -le 590 -a "$HEIGHT" -ge 542
+xdotool mousemove 0 0
+sleep 0.5
+import -window "$wid" "$shots/monitor-144dpi.png"
+pkill -f 'Programme.*tallyflow[.]exe' 2>/dev/null || true
+wait_gone || true
+
+echo "screenshots: $shots/monitor.png $shots/about.png $shots/monitor-144dpi.png"
 echo "$passed passed, 0 failed"
