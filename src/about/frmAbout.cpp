@@ -6,6 +6,7 @@
 #include "Twips.h"
 
 #include <QEvent>
+
 #include <QFrame>
 #include <QLabel>
 #include <QLinearGradient>
@@ -13,6 +14,8 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <map>
+#include <string>
 
 namespace tallyflow {
 namespace {
@@ -66,88 +69,102 @@ QLabel *frmAbout::Label(const char *name) const { return qobject_cast<QLabel *>(
 void frmAbout::BuildControls() {
   InstallFontSubstitutes();
   setFont(DesignFont("MS Sans Serif", 8.25));
-  const QFont verdana = DesignFont("Verdana", 8.25);
+  // Names for accessibility tools where a control's text does not say what it is.
+  const std::map<std::string, const char *> accessible = {
+      {"lblregname", "Registered name"}, {"lblregcompany", "Company name"},
+      {"lblTitle", "Title and version"}, {"lblCopyright", "Copyright"},
+      {"lblEMail", "E-mail the maker"},  {"lblHomePage", "The maker's home page"},
+      {"Text1", "Terms of use"}};
 
-  auto *picture1 = new QFrame(this);
-  picture1->setFrameStyle(QFrame::Box | QFrame::Plain);
-  PaintBackground(picture1, kDesignFace);
-  auto *picture3 = new QLabel(this);
-  picture3->setPixmap(BannerArt());
-  picture3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  PaintBackground(picture3, Qt::white);
-  m_controls = {{"Picture1", picture1}, {"Picture3", picture3}};
-
-  auto label = [&](const char *name, QWidget *parent, const char *text, const QFont &font) {
-    auto *l = new QLabel(QString::fromUtf8(text), parent);
-    l->setFont(font);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_controls[name] = l;
-    return l;
-  };
-  auto *image2 = new QLabel(picture1);
-  image2->setPixmap(ProgramIconPixmap(64));
-  m_controls["Image2"] = image2;
-  label("Label4_0", picture1, "Registered name:", verdana);
-  label("Label4_1", picture1, "Company name:", verdana);
-  label("lblregname", picture1, kUnregisteredName, verdana)->setAccessibleName("Registered name");
-  label("lblregcompany", picture1, kUnregisteredCompany, verdana)->setAccessibleName("Company name");
-
-  auto *image3 = new QLabel(picture3);
-  image3->setPixmap(StripArt());
-  m_controls["Image3"] = image3;
-  QLabel *title = label("lblTitle", picture3, "", DesignFont("Arial", 9.75, true));
-  title->setAlignment(Qt::AlignRight | Qt::AlignTop);
-  title->setAccessibleName("Title and version");
-
-  auto *ok = new QPushButton("&OK", this);
-  auto *sysInfo = new QPushButton("&System Info...", this);
-  for (QPushButton *b : {ok, sysInfo}) {
-    PaintBackground(b, kDesignFace);
+  for (const ControlLayout &c : AboutLayout()) {
+    QWidget *parent = c.parent[0] == '\0' ? static_cast<QWidget *>(this) : m_controls.at(c.parent);
+    const QString caption = QString::fromLatin1(c.caption);
+    QWidget *w = nullptr;
+    switch (c.kind) {
+    case ControlKind::Frame: {
+      auto *panel = new QFrame(parent);
+      panel->setFrameStyle(QFrame::Box | QFrame::Plain);
+      PaintBackground(panel, kDesignFace);
+      panel->setFocusPolicy(Qt::NoFocus);
+      w = panel;
+      break;
+    }
+    case ControlKind::Picture: { // the banner
+      auto *banner = new QLabel(parent);
+      banner->setPixmap(BannerArt());
+      banner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      PaintBackground(banner, Qt::white);
+      w = banner;
+      break;
+    }
+    case ControlKind::Image: {
+      auto *image = new QLabel(parent);
+      image->setPixmap(std::string(c.name) == "Image3" ? StripArt() : ProgramIconPixmap(64));
+      w = image;
+      break;
+    }
+    case ControlKind::Label:
+    case ControlKind::Link:
+    case ControlKind::ValueBox: {
+      auto *l = new QLabel(caption, parent);
+      l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      if (c.kind == ControlKind::Link) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, kLink);
+        l->setPalette(p);
+        l->setCursor(LinkCursor());
+        l->installEventFilter(this);
+      }
+      w = l;
+      break;
+    }
+    case ControlKind::Button: {
+      auto *b = new QPushButton(caption, parent);
+      PaintBackground(b, kDesignFace);
+      w = b;
+      break;
+    }
+    case ControlKind::Rule: {
+      auto *line = new QFrame(parent);
+      line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+      w = line;
+      break;
+    }
+    case ControlKind::TextBox: {
+      auto *terms = new QPlainTextEdit(QString::fromLatin1(kTermsText), parent);
+      terms->setReadOnly(true);
+      terms->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+      terms->setFocusPolicy(Qt::NoFocus); // below the client area, never seen: no Tab stop
+      w = terms;
+      break;
+    }
+    case ControlKind::DropDownList:
+    case ControlKind::DropDownEdit:
+    case ControlKind::CheckBox:
+      continue; // not in this window
+    }
+    QFont font = DesignFont(c.font);
+    font.setUnderline(c.kind == ControlKind::Link);
+    w->setFont(font);
+    if (c.tip[0] != '\0') {
+      w->setToolTip(QString::fromLatin1(c.tip));
+    }
+    if (const auto it = accessible.find(c.name); it != accessible.end()) {
+      w->setAccessibleName(it->second);
+    }
+    w->setObjectName(c.name);
+    m_controls[c.name] = w;
   }
-  ok->setDefault(true); // answers Enter; Escape closes the dialog too
-  m_controls["cmdok"] = ok;
-  m_controls["cmdSysInfo"] = sysInfo;
-
-  for (const char *name : {"Frame1", "Frame2"}) {
-    auto *line = new QFrame(this);
-    line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    m_controls[name] = line;
-  }
-
-  auto *terms = new QPlainTextEdit(QString::fromLatin1(kTermsText), this);
-  terms->setReadOnly(true);
-  terms->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  terms->setFont(DesignFont("MS Sans Serif", 8.25, true));
-  terms->setAccessibleName("Terms of use");
-  m_controls["Text1"] = terms;
-
-  QFont linkFont = DesignFont("MS Sans Serif", 8.25, true);
-  linkFont.setUnderline(true);
-  const struct {
-    const char *name, *text, *tip, *accessible;
-  } links[] = {{"lblEMail", "Email me", kSupportAddress, "E-mail the maker"},
-               {"lblHomePage", "WebSite", kHomePage, "The maker's home page"}};
-  for (const auto &l : links) {
-    QLabel *link = label(l.name, this, l.text, linkFont);
-    QPalette p = link->palette();
-    p.setColor(QPalette::WindowText, kLink);
-    link->setPalette(p);
-    link->setCursor(LinkCursor());
-    link->setToolTip(QString::fromLatin1(l.tip));
-    link->setAccessibleName(l.accessible);
-    link->installEventFilter(this);
-  }
-  label("Label1", this, "This software is registered to:", font());
-  QLabel *copyright = label("lblCopyright", this, "", verdana);
+  Label("lblTitle")->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  QLabel *copyright = Label("lblCopyright");
   copyright->setAlignment(Qt::AlignRight | Qt::AlignTop);
   QPalette grey = copyright->palette();
   grey.setColor(QPalette::WindowText, QColor(64, 64, 64));
   copyright->setPalette(grey);
-  copyright->setAccessibleName("Copyright");
+  static_cast<QPushButton *>(m_controls.at("cmdok"))->setDefault(true); // answers Enter; Escape closes too
 
   for (const auto &c : AboutLayout()) {
     QWidget *w = m_controls.at(c.name);
-    w->setObjectName(c.name);
     w->setGeometry(PixelRect(c.left, c.top, c.width, c.height));
     if (c.sizedToText) {
       w->adjustSize();
@@ -158,13 +175,15 @@ void frmAbout::BuildControls() {
   for (QLabel *l : findChildren<QLabel *>()) {
     l->setTextFormat(Qt::PlainText);
   }
-  // Keyboard order by the design's tab indexes.
-  setTabOrder(terms, sysInfo);
-  setTabOrder(sysInfo, ok);
-  picture1->setFocusPolicy(Qt::NoFocus);
+  const auto &order = AboutTabOrder();
+  for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+    setTabOrder(m_controls.at(order[i]), m_controls.at(order[i + 1]));
+  }
 
-  connect(ok, &QPushButton::clicked, this, [this] { cmdok_Click(); });
-  connect(sysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
+  connect(static_cast<QPushButton *>(m_controls.at("cmdok")), &QPushButton::clicked, this,
+          [this] { cmdok_Click(); });
+  connect(static_cast<QPushButton *>(m_controls.at("cmdSysInfo")), &QPushButton::clicked, this,
+          [this] { cmdSysInfo_Click(); });
 }
 
 bool frmAbout::eventFilter(QObject *watched, QEvent *event) {
