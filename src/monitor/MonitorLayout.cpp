@@ -1,5 +1,7 @@
 #include "MonitorLayout.h"
 
+#include <utility>
+
 namespace tallyflow {
 namespace {
 
@@ -63,6 +65,26 @@ const std::vector<const char *> &MonitorTabOrder() {
   static const std::vector<const char *> order = {"cboConnectionType", "cboUpdateInterval", "chkStartUp",
                                                   "btnAbout", "btnExit"};
   return order;
+}
+
+std::optional<MonitorLabel> TickLabelOf(std::string_view name) {
+  static const std::pair<std::string_view, MonitorLabel> labels[] = {
+      {"lblType", MonitorLabel::lblType},
+      {"lblRecv", MonitorLabel::lblRecv},
+      {"lblSent", MonitorLabel::lblSent},
+      {"lblDownloadSpeedTop", MonitorLabel::lblDownloadSpeedTop},
+      {"lblUploadSpeedTop", MonitorLabel::lblUploadSpeedTop},
+      {"lblDownloadSpeedAverage", MonitorLabel::lblDownloadSpeedAverage},
+      {"lblUploadSpeedAverage", MonitorLabel::lblUploadSpeedAverage},
+      {"lblDSpeed", MonitorLabel::lblDSpeed},
+      {"lblUSpeed", MonitorLabel::lblUSpeed},
+  };
+  for (const auto &[n, label] : labels) {
+    if (n == name) {
+      return label;
+    }
+  }
+  return std::nullopt;
 }
 
 std::vector<int> ListedIntervals() {

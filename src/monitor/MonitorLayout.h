@@ -1,6 +1,10 @@
 #pragma once
 
 #include "ControlLayout.h"
+#include "MonitorLabel.h"
+
+#include <optional>
+#include <string_view>
 
 #include <vector>
 
@@ -17,6 +21,9 @@ const std::vector<ControlLayout> &MonitorLayout();
 
 // The controls that take the focus, in keyboard order.
 const std::vector<const char *> &MonitorTabOrder();
+
+// The label the tick writes by this name in the layout; nothing for others.
+std::optional<MonitorLabel> TickLabelOf(std::string_view name);
 
 // The intervals cboUpdateInterval lists: 100 to 2000 ms in steps of 100.
 std::vector<int> ListedIntervals();

@@ -19,22 +19,6 @@
 namespace tallyflow {
 namespace {
 
-// The labels the tick writes, by their names in the layout.
-const std::map<std::string, MonitorLabel> &TickLabels() {
-  static const std::map<std::string, MonitorLabel> labels = {
-      {"lblType", MonitorLabel::lblType},
-      {"lblRecv", MonitorLabel::lblRecv},
-      {"lblSent", MonitorLabel::lblSent},
-      {"lblDownloadSpeedTop", MonitorLabel::lblDownloadSpeedTop},
-      {"lblUploadSpeedTop", MonitorLabel::lblUploadSpeedTop},
-      {"lblDownloadSpeedAverage", MonitorLabel::lblDownloadSpeedAverage},
-      {"lblUploadSpeedAverage", MonitorLabel::lblUploadSpeedAverage},
-      {"lblDSpeed", MonitorLabel::lblDSpeed},
-      {"lblUSpeed", MonitorLabel::lblUSpeed},
-  };
-  return labels;
-}
-
 // Each caption labels the control beside it, for accessibility tools.
 const std::map<std::string, std::string> &Buddies() {
   static const std::map<std::string, std::string> buddies = {
@@ -53,7 +37,7 @@ void frmTallyflow::BuildControls() {
   for (const ControlLayout &c : MonitorLayout()) {
     QWidget *parent = c.parent[0] == '\0' ? static_cast<QWidget *>(this) : m_controls.at(c.parent);
     const QString caption = QString::fromLatin1(c.caption);
-    const bool ticked = TickLabels().contains(c.name);
+    const auto ticked = TickLabelOf(c.name);
     QWidget *w = nullptr;
     switch (c.kind) {
     case ControlKind::Picture:
@@ -72,7 +56,7 @@ void frmTallyflow::BuildControls() {
     case ControlKind::Label:
     case ControlKind::ValueBox: {
       // Figures change on every tick: they are FigureLabels, which lay out each text once.
-      const bool figure = ticked && std::string(c.name) != "lblType";
+      const bool figure = ticked && *ticked != MonitorLabel::lblType;
       QLabel *l = figure ? new FigureLabel(caption, parent) : new QLabel(caption, parent);
       l->setAlignment(Qt::AlignLeft | Qt::AlignTop); // text from the top, as the design draws it
       if (c.kind == ControlKind::ValueBox) {
@@ -84,7 +68,7 @@ void frmTallyflow::BuildControls() {
         static_cast<FigureLabel *>(l)->PaintParentFace(true);
       }
       if (ticked) {
-        m_labels[TickLabels().at(c.name)] = l;
+        m_labels[*ticked] = l;
       }
       w = l;
       break;

@@ -43,12 +43,7 @@ AppFacts ReadAppFacts() {
   // QDir keeps a root as "/" (or "C:/"), any other directory without a
   // trailing separator; the native form uses the platform's separator.
   facts.exeDirectory = QDir::toNativeSeparators(exe.absolutePath()).toStdString();
-  facts.version.fileDescription = build::kFileDescription;
-  facts.version.major = build::kVersionMajor;
-  facts.version.minor = build::kVersionMinor;
-  facts.version.build = build::kVersionBuild;
-  facts.version.revision = build::kVersionRevision;
-  facts.version.legalCopyright = build::kLegalCopyright;
+  facts.version = build::Version();
   return facts;
 }
 

@@ -11,21 +11,6 @@ namespace {
 constexpr const wchar_t *kClass = L"TallyflowMonitor";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-const std::map<std::string, MonitorLabel> &TickLabels() {
-  static const std::map<std::string, MonitorLabel> labels = {
-      {"lblType", MonitorLabel::lblType},
-      {"lblRecv", MonitorLabel::lblRecv},
-      {"lblSent", MonitorLabel::lblSent},
-      {"lblDownloadSpeedTop", MonitorLabel::lblDownloadSpeedTop},
-      {"lblUploadSpeedTop", MonitorLabel::lblUploadSpeedTop},
-      {"lblDownloadSpeedAverage", MonitorLabel::lblDownloadSpeedAverage},
-      {"lblUploadSpeedAverage", MonitorLabel::lblUploadSpeedAverage},
-      {"lblDSpeed", MonitorLabel::lblDSpeed},
-      {"lblUSpeed", MonitorLabel::lblUSpeed},
-  };
-  return labels;
-}
-
 BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
@@ -48,9 +33,11 @@ Win32MonitorWindow::Win32MonitorWindow(Services services, int dpi) : Win32Form(d
   }
   m_title = kMonitorDesignTitle;
   BuildControls(MonitorLayout(), MonitorTabOrder());
-  for (const auto &[name, label] : TickLabels()) {
-    m_labels[label] = Control(name.c_str());
-    m_captions[label] = WideToUtf8(ControlText(m_labels[label]));
+  for (const ControlLayout &c : MonitorLayout()) {
+    if (const auto label = TickLabelOf(c.name)) {
+      m_labels[*label] = Control(c.name);
+      m_captions[*label] = c.caption;
+    }
   }
   const HWND interval = Control("cboUpdateInterval");
   for (int ms : ListedIntervals()) {

@@ -125,12 +125,7 @@ std::optional<AppFacts> AppFactsFor(const std::wstring &exePath) {
     directory.pop_back();
   }
   facts.exeDirectory = directory;
-  facts.version.fileDescription = build::kFileDescription;
-  facts.version.major = build::kVersionMajor;
-  facts.version.minor = build::kVersionMinor;
-  facts.version.build = build::kVersionBuild;
-  facts.version.revision = build::kVersionRevision;
-  facts.version.legalCopyright = build::kLegalCopyright;
+  facts.version = build::Version();
   return facts;
 }
 

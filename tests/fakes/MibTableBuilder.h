@@ -39,6 +39,15 @@ struct MibRow {
   std::string descr; // raw bytes, at most 256
 };
 
+// A row with an index and a description, the rest as above.
+inline MibRow NamedRow(std::uint32_t index, const std::string &descr) {
+  MibRow r;
+  r.index = index;
+  r.descr = descr;
+  r.descrLen = static_cast<std::uint32_t>(descr.size());
+  return r;
+}
+
 inline void Put32(std::vector<std::byte> &b, std::size_t at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) {
     b[at + static_cast<std::size_t>(i)] = static_cast<std::byte>((v >> (8 * i)) & 0xFF);

@@ -8,6 +8,7 @@
 #include "FakeMonitorWindow.h"
 #include "FakeRegistry.h"
 #include "MibTableBuilder.h"
+#include "ScriptedYield.h"
 
 #include <gtest/gtest.h>
 
@@ -22,28 +23,11 @@ constexpr auto HKLM = Hive::LocalMachine;
 const std::string kKey = "Software\\Quorrin Software\\Tallyflow\\Main";
 const std::string kConnection = "Software\\VB and VBA Program Settings\\Tallyflow Manager\\Setting";
 
-class ScriptedYield final : public IYield {
-public:
-  void RunPendingEvents() override {
-    if (hook) {
-      auto h = std::move(hook); // once
-      h();
-    }
-  }
-  std::function<void()> hook;
-};
-
-test::MibRow Row(std::uint32_t index, const std::string &descr) {
-  test::MibRow r;
-  r.index = index;
-  r.descr = descr;
-  r.descrLen = static_cast<std::uint32_t>(descr.size());
-  return r;
-}
+using test::NamedRow;
 
 struct Harness {
   explicit Harness(std::string exeName = "Tallyflow") {
-    table->Push(test::BuildMibTable({Row(1, "Loopback (lo)"), Row(2, "Ethernet (eth0)")}));
+    table->Push(test::BuildMibTable({NamedRow(1, "Loopback (lo)"), NamedRow(2, "Ethernet (eth0)")}));
     facts.title = "Tallyflow Manager";
     facts.exeName = exeName;
     facts.exeDirectory = "/opt/tallyflow";
@@ -82,7 +66,7 @@ struct Harness {
   RegistrySettingsStore settings{reg};
   std::shared_ptr<test::FakeIfTable> table = std::make_shared<test::FakeIfTable>();
   test::FakeClock clock;
-  ScriptedYield yield;
+  test::ScriptedYield yield;
   AppFacts facts;
   test::FakeMonitorWindow window;
   int ended = 0;

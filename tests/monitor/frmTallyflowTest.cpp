@@ -8,6 +8,7 @@
 #include "FakeRegistry.h"
 #include "MibTableBuilder.h"
 #include "QtDrawingSurface.h"
+#include "ScriptedYield.h"
 
 #include <gtest/gtest.h>
 
@@ -33,17 +34,6 @@ constexpr auto HKCU = Hive::CurrentUser;
 constexpr auto HKLM = Hive::LocalMachine;
 const std::string kKey = "Software\\Quorrin Software\\Tallyflow\\Main";
 
-class ScriptedYield final : public IYield {
-public:
-  void RunPendingEvents() override {
-    if (hook) {
-      auto h = std::move(hook); // once
-      h();
-    }
-  }
-  std::function<void()> hook;
-};
-
 struct Harness {
   explicit Harness(std::string exeName = "Tallyflow") {
     table->Push(test::BuildMibTable({Row(1, "Loopback (lo)"), Row(2, "Ethernet (eth0)")}));
@@ -53,11 +43,7 @@ struct Harness {
     facts.exePath = "/opt/tallyflow/" + exeName;
   }
   static test::MibRow Row(std::uint32_t index, const std::string &descr) {
-    test::MibRow r;
-    r.index = index;
-    r.descr = descr;
-    r.descrLen = static_cast<std::uint32_t>(descr.size());
-    return r;
+    return test::NamedRow(index, descr);
   }
   std::string Stored(const char *name) const {
     return GetRegValue(reg, HKCU, kKeyFor(), name).value_or("<none>");
@@ -90,7 +76,7 @@ struct Harness {
   RegistrySettingsStore settings{reg};
   std::shared_ptr<test::FakeIfTable> table = std::make_shared<test::FakeIfTable>();
   test::FakeClock clock;
-  ScriptedYield yield;
+  test::ScriptedYield yield;
   AppFacts facts;
   int ended = 0;
   std::unique_ptr<frmTallyflow> window;

@@ -135,11 +135,7 @@ TEST(Win32Timer, FollowsTheToolkitRulesTheTickReliesOn) {
 
 struct WindowHarness {
   explicit WindowHarness(int dpi = 96, std::string description = "Ethernet (eth0)") {
-    test::MibRow row;
-    row.index = 1;
-    row.descr = std::move(description);
-    row.descrLen = static_cast<std::uint32_t>(row.descr.size());
-    table->Push(test::BuildMibTable({row}));
+    table->Push(test::BuildMibTable({test::NamedRow(1, description)}));
     Win32MonitorWindow::Services s;
     s.form.ifTable = table;
     s.form.registry = &reg;
