@@ -68,7 +68,7 @@ int main(int argc, char **argv) {
   };
 
   // Every opening makes and loads the About window afresh.
-  services.showAbout = [&](QWidget *) {
+  services.showAbout = [&] {
     tallyflow::frmAbout::ShowModal(
         {tallyflow::ReadAppFacts().version, systemFacts.get(), &starter, &messages, shell.get()});
   };

@@ -28,27 +28,7 @@ TwipsRect ToTwips(const QRect &r) {
 
 } // namespace
 
-MonitorForm::Services frmTallyflow::FormServices(Services &s, frmTallyflow *window) {
-  MonitorForm::Services f;
-  f.ifTable = std::move(s.ifTable);
-  f.registry = s.registry;
-  f.settings = s.settings;
-  f.clock = s.clock;
-  f.yield = s.yield;
-  f.facts = std::move(s.facts);
-  f.locale = std::move(s.locale);
-  f.pathStyle = s.pathStyle;
-  f.endProgram = std::move(s.endProgram);
-  f.showAbout = [window] {
-    if (window->m_showAbout) {
-      window->m_showAbout(window);
-    }
-  };
-  return f;
-}
-
-frmTallyflow::frmTallyflow(Services services)
-    : m_showAbout(std::move(services.showAbout)), m_form(*this, FormServices(services, this)) {
+frmTallyflow::frmTallyflow(Services services) : m_form(*this, std::move(services)) {
   setObjectName("frmTallyflow");
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);

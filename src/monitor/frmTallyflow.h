@@ -30,20 +30,7 @@ class frmTallyflow final : public QWidget, public IMonitorWindow {
 public:
   // What the window is given: the platform's table and registry, and the
   // services it must not reach for itself.
-  struct Services {
-    std::shared_ptr<IIfTable> ifTable;
-    IRegistry *registry = nullptr;
-    const ISettingsStore *settings = nullptr;
-    const IMonotonicClock *clock = nullptr;
-    IYield *yield = nullptr;
-    AppFacts facts;
-    NumberLocale locale;
-    PathStyle pathStyle = PathStyle::Posix;
-    // Ends the program at once: nothing after the call runs.
-    std::function<void()> endProgram;
-    // Shows the About window modally; returns when it closes.
-    std::function<void(QWidget *owner)> showAbout;
-  };
+  using Services = MonitorForm::Services;
 
   explicit frmTallyflow(Services services);
   ~frmTallyflow() override;
@@ -92,7 +79,6 @@ private:
     CentreOnceFramed, // centred by its inner size; centred again once framed
   };
 
-  static MonitorForm::Services FormServices(Services &services, frmTallyflow *window);
   void BuildControls();
   QLabel *LabelOf(MonitorLabel label) const;
 
@@ -114,7 +100,6 @@ private:
   QtTimer *m_Timer1 = nullptr;
   Placement m_placement = Placement::AsGiven;
 
-  std::function<void(QWidget *)> m_showAbout;
   MonitorForm m_form; // last: its handlers reach the controls above
 };
 

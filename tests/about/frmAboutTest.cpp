@@ -138,7 +138,7 @@ TEST(frmAbout, OpenedFromTheMonitorWhileItsTickKeepsRunning) {
   s.endProgram = [] {};
   int opened = 0;
   std::string titleWhenOpened, titleLater;
-  s.showAbout = [&](QWidget *) {
+  s.showAbout = [&] {
     ++opened;
     frmAbout::Services services = h.Services();
     frmAbout dialog(services);
