@@ -179,6 +179,19 @@ for _ in $(seq 50); do [ "$(wc -l <"$work/opened.txt" 2>/dev/null || echo 0)" -g
 echo "opened: $(cat "$work/opened.txt" 2>/dev/null | tr '\n' ' ')"
 check "WebSite reached the browser" grep -q '^https://www.example.com/tallyflow$' "$work/opened.txt"
 check "Email me reached the mailer" grep -q '^mailto:support@example.com' "$work/opened.txt"
+# System Info... with no tool registered: the one message, captioned with
+# the program's title, closed with Enter.
+xdotool mousemove --window "$about" $((321 + abx)) $((205 + aby)) click 1
+box=""
+for _ in $(seq 50); do
+  box=$(xdotool search --name '^Tallyflow Manager$' 2>/dev/null | head -n1) && [ -n "$box" ] && break
+  sleep 0.1
+done
+check "System Info... without a tool shows the message" test -n "$box"
+import -window "$box" "$shots/message.png"
+xdotool key --window "$box" Return
+for _ in $(seq 30); do xdotool search --name '^Tallyflow Manager$' >/dev/null 2>&1 || break; sleep 0.1; done
+check "Enter closes the message" bash -c "! xdotool search --name '^Tallyflow Manager\$' >/dev/null 2>&1"
 xdotool key --window "$about" Escape
 for _ in $(seq 30); do xdotool search --name '^About $' >/dev/null 2>&1 || break; sleep 0.1; done
 check "Escape closes About" bash -c "! xdotool search --name '^About \$' >/dev/null 2>&1"

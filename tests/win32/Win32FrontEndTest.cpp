@@ -279,6 +279,30 @@ TEST(Win32Text, PathsThatTheCodePageCannotHoldReachTheRegistryInTheirShortForm) 
   EXPECT_EQ(WideToUtf8(Utf8ToWide("Q&A \xC3\x9C \xF0\x9F\x93\xB6")), "Q&A \xC3\x9C \xF0\x9F\x93\xB6");
 }
 
+TEST(Win32Services, TheLinkCursorIsA32PixelHandPointingFromItsFingertip) {
+  const HCURSOR cursor = MakeLinkCursor();
+  ASSERT_NE(cursor, nullptr);
+  ICONINFO info{};
+  ASSERT_TRUE(::GetIconInfo(cursor, &info));
+  EXPECT_FALSE(info.fIcon);
+  EXPECT_EQ(info.xHotspot, 5u);
+  EXPECT_EQ(info.yHotspot, 0u);
+  BITMAP mask{};
+  ::GetObjectW(info.hbmMask, sizeof mask, &mask);
+  EXPECT_EQ(mask.bmWidth, 32);
+  // The mask: the fingertip and the palm opaque, the corners see-through.
+  const HDC dc = ::CreateCompatibleDC(nullptr);
+  const HGDIOBJ old = ::SelectObject(dc, info.hbmMask);
+  EXPECT_EQ(::GetPixel(dc, 5, 1) & 0xFFFFFF, 0u) << "the fingertip";
+  EXPECT_EQ(::GetPixel(dc, 10, 20) & 0xFFFFFF, 0u) << "the palm";
+  EXPECT_EQ(::GetPixel(dc, 30, 30) & 0xFFFFFF, 0xFFFFFFu) << "a corner";
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  ::DeleteObject(info.hbmMask);
+  ::DeleteObject(info.hbmColor);
+  ::DestroyCursor(cursor);
+}
+
 // The program's file as Windows shows it: version, names, icon and manifest.
 TEST(TallyflowExe, CarriesItsVersionIconAndManifest) {
   const char *exe = std::getenv("TALLYFLOW_EXE");
