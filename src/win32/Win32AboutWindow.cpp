@@ -43,7 +43,7 @@ HWND Win32AboutWindow::MakePicture(const ControlLayout &c, HWND parent, RECT r, 
   if (name == "Image3") {
     // The strip beside the title: the words of what the program does.
     const HWND strip = ::CreateWindowExW(0, L"STATIC", L"network traffic, tallied",
-                                         WS_CHILD | WS_VISIBLE | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX,
+                                         WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
                                          r.left, r.top, r.right - r.left, r.bottom - r.top, parent, menu,
                                          ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(strip, WM_SETFONT, reinterpret_cast<WPARAM>(Font(FontSpec{"Arial", 8.25, false})), FALSE);

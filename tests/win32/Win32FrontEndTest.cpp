@@ -2,7 +2,9 @@
 // surface, the timers, the controls as the layout table gives them, and the
 // texts that cross the A calls.
 
+#include "AboutLayout.h"
 #include "GdiSurface.h"
+#include "Win32AboutWindow.h"
 #include "Win32MonitorWindow.h"
 #include "Win32Registry.h"
 #include "Win32Services.h"
@@ -201,6 +203,34 @@ TEST(Win32MonitorWindow, ControlsStandWhereTheLayoutTablePutsThemWithTheirDesign
     EXPECT_EQ(w.UpdateIntervalText(), "200");
     EXPECT_EQ(::SendMessageW(w.Control("cboUpdateInterval"), CB_GETCOUNT, 0, 0), 20);
     EXPECT_EQ(w.Surface().Width(), w.Px(5685));
+  }
+}
+
+struct NoFacts final : ISystemFacts {
+  std::optional<std::string> RegisteredOwner() override { return std::nullopt; }
+  std::optional<std::string> RegisteredOrganization() override { return std::nullopt; }
+  std::optional<ProgramCall> SystemInfoTool() override { return std::nullopt; }
+};
+
+TEST(Win32AboutWindow, ControlsStandWhereTheLayoutTablePutsThem) {
+  NoFacts facts;
+  Win32AboutWindow::Services s;
+  s.form.facts = &facts;
+  Win32AboutWindow about(std::move(s), nullptr, 96);
+  for (const ControlLayout &c : AboutLayout()) {
+    SCOPED_TRACE(c.name);
+    const HWND control = about.Control(c.name);
+    ASSERT_NE(control, nullptr);
+    RECT got;
+    ::GetWindowRect(control, &got);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT *>(&got), 2);
+    const RECT want = about.DesignBounds(c);
+    EXPECT_NEAR(got.left, want.left, 2);
+    EXPECT_NEAR(got.top, want.top, 2);
+    if (!c.sizedToText && std::string(c.name) != "Image2") { // an icon takes its own size
+      EXPECT_NEAR(got.right, want.right, 2);
+      EXPECT_NEAR(got.bottom, want.bottom, 2);
+    }
   }
 }
 
