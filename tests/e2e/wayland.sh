@@ -13,4 +13,7 @@ for _ in $(seq 50); do [ -S "$runtime/tallyflow-test" ] && break; sleep 0.1; don
 unset DISPLAY
 # Under LeakSanitizer: the Wayland client library's own leak is not ours.
 export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(dirname "$0")/lsan-wayland.supp"
+# Whole allocation stacks: a leak from a driver that was unloaded is known by
+# the frames that loaded it.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0"
 WAYLAND_DISPLAY=tallyflow-test QT_QPA_PLATFORM=wayland "$1" --gtest_filter="$2"
