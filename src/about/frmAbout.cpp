@@ -6,7 +6,6 @@
 #include "Twips.h"
 
 #include <QEvent>
-
 #include <QFrame>
 #include <QLabel>
 #include <QLinearGradient>
@@ -14,6 +13,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
 #include <map>
 #include <string>
 

@@ -72,7 +72,7 @@ check() { # description, command...
 }
 
 start() {
-  (cd "$install" && "$wine" 'C:\Programme\Überwachung\tallyflow.exe' >/dev/null 2>&1 &)
+  (cd "$install" && exec "$wine" 'C:\Programme\Überwachung\tallyflow.exe' >/dev/null 2>&1 &)
 }
 # The monitor window, once the first tick has set its title.
 monitor() {
