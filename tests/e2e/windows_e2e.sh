@@ -10,45 +10,12 @@ set -euo pipefail
 exe="$(realpath "$1")"
 shots="${TALLYFLOW_SHOTS:-$(dirname "$exe")/e2e-screens}"
 
-if [ -z "${TALLYFLOW_IN_NETNS:-}" ]; then
-  if [ "$(id -u)" != 0 ] || ! unshare -n true 2>/dev/null; then
-    echo "skipped: a private network namespace needs root"
-    exit 0
-  fi
-  exec env TALLYFLOW_IN_NETNS=1 unshare -n "$0" "$@"
-fi
-ip link set lo up
+. "$(dirname "$0")/wine_session.sh"
 
-work="$(mktemp -d)"
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
-server=/usr/lib/wine/wineserver
-mkdir -p "$shots"
-cleanup() {
-  "$server" -k 2>/dev/null || true
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A display of our own; the namespace has its own abstract sockets.
-display=:$((100 + RANDOM % 400))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-
-# The prefix: fonts from fonts-wine (Debian's Wine does not find them),
-# Wine's own caption on a bare X server, and a recorder as the browser and
-# mailer. One resident wineserver: every start after the first is quick.
-mkdir -p "$WINEPREFIX"
-"$server" -p
-"$wine" wineboot --init >/dev/null 2>&1
-cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+# A recorder as Wine's browser and mailer.
 recorder="$work/recorder.sh"
 printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s/opened.txt"\n' "$work" >"$recorder"
 chmod +x "$recorder"
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$recorder" /f >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Wine\WineBrowser' /v Mailers /d "$recorder" /f >/dev/null 2>&1
 key='HKCU\Software\Quorrin Software\tallyflow\Main'
@@ -58,59 +25,12 @@ install="$WINEPREFIX/drive_c/Programme/Überwachung"
 mkdir -p "$install"
 cp "$exe" "$install/tallyflow.exe"
 
-passed=0
-check() { # description, command...
-  local what="$1"
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    echo "FAILED: $what" >&2
-    import -window root "$shots/failed.png" 2>/dev/null || true
-    exit 1
-  fi
-}
-
 start() {
   (cd "$install" && exec "$wine" 'C:\Programme\Überwachung\tallyflow.exe' >/dev/null 2>&1 &)
-}
-# The monitor window, once the first tick has set its title.
-monitor() {
-  local wid=""
-  for _ in $(seq 100); do
-    wid=$(xdotool search --name "download speed" 2>/dev/null | head -n1) && [ -n "$wid" ] && break
-    sleep 0.1
-  done
-  echo "$wid"
 }
 # The program as Wine runs it (the script's own arguments name the build's copy).
 running() { pgrep -f 'Programme.*tallyflow[.]exe' >/dev/null; }
 wait_gone() { for _ in $(seq 50); do running || return 0; sleep 0.1; done; return 1; }
-# Wine writes the registry to its files when its server ends: end it, and
-# start a resident one again for what follows.
-flush() {
-  "$server" -k 2>/dev/null || true
-  for _ in $(seq 50); do pgrep -x wineserver >/dev/null || break; sleep 0.1; done
-  "$server" -p
-}
-value() { # registry file, key path, value name: the text stored, decoded
-  python3 - "$WINEPREFIX/$1" "$2" "$3" <<'PY'
-import re, sys
-path, key, name = sys.argv[1:]
-def decode(text):  # Wine's escapes: \\ \" and \xHHHH for characters beyond ASCII
-    return re.sub(r'\\(x[0-9a-fA-F]{1,4}|.)',
-                  lambda m: chr(int(m.group(1)[1:], 16)) if m.group(1)[0] == 'x' else m.group(1), text)
-inside = False
-for line in open(path, encoding='ascii', errors='replace'):
-    line = line.rstrip('\n')
-    if line.startswith('['):
-        inside = decode(line[1:line.index(']')]).lower() == key.lower()
-    elif inside and line.lower().startswith('"%s"="' % name.lower()):
-        print(decode(line[len(name) + 4:-1]))
-PY
-}
-settings='Software\Quorrin Software\tallyflow\Main'
-runkey='Software\Microsoft\Windows\CurrentVersion\Run'
 # Clicks at a point of the client area, in pixels at 96 dpi.
 click() { xdotool mousemove --window "$1" $(($2 + bx)) $(($3 + by)) click 1; sleep 0.3; }
 
@@ -151,12 +71,12 @@ import -window "$wid" "$shots/monitor.png"
 # Ctrl+A does not select); Tab to Startup and Space; Tab to About and Enter.
 xdotool windowfocus --sync "$wid" 2>/dev/null || true
 click "$wid" 100 74 # the graph: the window takes the focus, the list keeps it
-xdotool key --window "$wid" Tab
-xdotool key --window "$wid" Home shift+End
-xdotool type --window "$wid" --delay 60 150
-xdotool key --window "$wid" Tab space
+xdotool key --window "$wid" Tab 2>/dev/null
+xdotool key --window "$wid" Home shift+End 2>/dev/null
+xdotool type --window "$wid" --delay 60 150 2>/dev/null
+xdotool key --window "$wid" Tab space 2>/dev/null
 sleep 0.5
-xdotool key --window "$wid" Tab Return
+xdotool key --window "$wid" Tab Return 2>/dev/null
 about=""
 for _ in $(seq 50); do
   about=$(xdotool search --name '^About $' 2>/dev/null | head -n1) && [ -n "$about" ] && break
@@ -189,10 +109,10 @@ for _ in $(seq 50); do
 done
 check "System Info... without a tool shows the message" test -n "$box"
 import -window "$box" "$shots/message.png"
-xdotool key --window "$box" Return
+xdotool key --window "$box" Return 2>/dev/null
 for _ in $(seq 30); do xdotool search --name '^Tallyflow Manager$' >/dev/null 2>&1 || break; sleep 0.1; done
 check "Enter closes the message" bash -c "! xdotool search --name '^Tallyflow Manager\$' >/dev/null 2>&1"
-xdotool key --window "$about" Escape
+xdotool key --window "$about" Escape 2>/dev/null
 for _ in $(seq 30); do xdotool search --name '^About $' >/dev/null 2>&1 || break; sleep 0.1; done
 check "Escape closes About" bash -c "! xdotool search --name '^About \$' >/dev/null 2>&1"
 
