@@ -77,11 +77,7 @@ xdotool type --window "$wid" --delay 60 150 2>/dev/null
 xdotool key --window "$wid" Tab space 2>/dev/null
 sleep 0.5
 xdotool key --window "$wid" Tab Return 2>/dev/null
-about=""
-for _ in $(seq 50); do
-  about=$(xdotool search --name '^About $' 2>/dev/null | head -n1) && [ -n "$about" ] && break
-  sleep 0.1
-done
+about=$(window_named '^About $')
 check "Enter on About opens the About window" test -n "$about"
 sleep 0.5
 import -window "$about" "$shots/about.png"
@@ -102,11 +98,7 @@ check "Email me reached the mailer" grep -q '^mailto:support@example.com' "$work
 # System Info... with no tool registered: the one message, captioned with
 # the program's title, closed with Enter.
 xdotool mousemove --window "$about" $((321 + abx)) $((205 + aby)) click 1
-box=""
-for _ in $(seq 50); do
-  box=$(xdotool search --name '^Tallyflow Manager$' 2>/dev/null | head -n1) && [ -n "$box" ] && break
-  sleep 0.1
-done
+box=$(window_named '^Tallyflow Manager$')
 check "System Info... without a tool shows the message" test -n "$box"
 import -window "$box" "$shots/message.png"
 xdotool key --window "$box" Return 2>/dev/null

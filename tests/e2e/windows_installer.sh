@@ -31,11 +31,8 @@ stopped() { ! running; }
 "$wine" "$work/older-setup.exe" >/dev/null 2>&1 &
 setup=$!
 page() { # waits for the setup window; Enter on its default button
-  local wid=""
-  for _ in $(seq 100); do
-    wid=$(xdotool search --name 'Tallyflow Manager.*Setup' 2>/dev/null | head -n1) && [ -n "$wid" ] && break
-    sleep 0.1
-  done
+  local wid
+  wid=$(window_named 'Tallyflow Manager.*Setup')
   [ -n "$wid" ] || return 1
   sleep 0.5
   import -window "$wid" "$shots/setup-$1.png"

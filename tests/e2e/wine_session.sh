@@ -80,12 +80,14 @@ PY
 settings='Software\Quorrin Software\tallyflow\Main'
 runkey='Software\Microsoft\Windows\CurrentVersion\Run'
 
-# The monitor window, once the first tick has set its title.
-monitor() {
+# The first window whose name matches, waiting up to 10 s; empty if none.
+window_named() {
   local wid=""
   for _ in $(seq 100); do
-    wid=$(xdotool search --name "download speed" 2>/dev/null | head -n1) && [ -n "$wid" ] && break
+    wid=$(xdotool search --name "$1" 2>/dev/null | head -n1) && [ -n "$wid" ] && break
     sleep 0.1
   done
   echo "$wid"
 }
+# The monitor window, once the first tick has set its title.
+monitor() { window_named "download speed"; }
