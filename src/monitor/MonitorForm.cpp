@@ -138,8 +138,11 @@ void MonitorForm::Form_Load() {
     m_window.ConnectionIndex(0); // a stored index that cannot be selected: the first entry
   }
 
-  // Anything but "1" leaves the box unchecked; a change raises the click.
-  const bool checked = GetRegValue(reg, Hive::CurrentUser, key, "StartUp") == std::optional<std::string>("1");
+  // The flag as a whole number (nearest, halves to even): "01" is 1 and
+  // checks the box; anything else leaves it unchecked. A change raises the click.
+  const auto startUp = GetRegValue(reg, Hive::CurrentUser, key, "StartUp");
+  const auto flag = startUp ? ReadNumber(*startUp, kStoredNumbers) : std::nullopt;
+  const bool checked = flag && std::nearbyint(*flag) == 1;
   if (checked != m_window.StartUpBox()) {
     m_window.StartUpBox(checked);
     chkStartUp_Click();
@@ -176,16 +179,26 @@ void MonitorForm::chkStartUp_Click() {
   const std::string fullPath =
       JoinPath(m_services.facts.exeDirectory, GetFileName(m_services.facts.exePath, style), style);
   IRegistry &reg = *m_services.registry;
-  // The box says whether the program will start at log-on: it falls back
-  // when no entry could be written, and stays ticked while an entry that
-  // could not be removed remains.
+  const auto add = [&] { return AddStartUpEntry(reg, fullPath, style); };
+  const auto remove = [&] { return RemoveStartUpEntry(reg, fullPath, style); };
+  const auto saveFlag = [&](bool on) {
+    return SetRegValue(reg, Hive::CurrentUser, SettingsKey(), "StartUp", on ? "1" : "0");
+  };
+  // The box says whether the program will start at log-on, and the entry
+  // and the "StartUp" flag change together: when the flag cannot be saved,
+  // the entry goes back as it was. The box falls back when no entry could
+  // be written, and stays ticked while an entry that could not be removed
+  // remains.
   const bool wanted = m_window.StartUpBox();
-  const bool starts =
-      wanted ? AddStartUpEntry(reg, fullPath, style) : !RemoveStartUpEntry(reg, fullPath, style);
+  bool starts = wanted ? add() : !remove();
+  if (starts == wanted && !saveFlag(wanted)) {
+    starts = wanted ? !remove() : add();
+  } else if (starts != wanted) {
+    saveFlag(starts);
+  }
   if (starts != wanted) {
     m_window.StartUpBox(starts);
   }
-  SetRegValue(reg, Hive::CurrentUser, SettingsKey(), "StartUp", m_window.StartUpBox() ? "1" : "0");
 }
 
 void MonitorForm::btnAbout_Click() {

@@ -12,7 +12,8 @@
 namespace tallyflow::test {
 
 // An in-memory registry that keeps value types and bytes as given, checks
-// that every handle opened is closed, and can refuse writes to a hive.
+// that every handle opened is closed, and can refuse writes to a hive or to
+// values of a name.
 class FakeRegistry final : public IRegistry {
 public:
   struct Value {
@@ -72,6 +73,9 @@ public:
   }
   long SetValue(Handle key, const std::string &name, std::uint32_t type, const std::byte *data,
                 std::uint32_t size) override {
+    if (refusedValues.count(name)) {
+      return kRegAccessDenied;
+    }
     store[handles.at(key)][name] = Value{type, std::vector<std::byte>(data, data + size)};
     return kRegSuccess;
   }
@@ -108,6 +112,7 @@ public:
   std::map<std::string, std::map<std::string, Value>> store;
   std::map<Handle, std::string> handles; // open ones
   std::set<Hive> refused;
+  std::set<std::string> refusedValues; // names whose writes fail
   bool refusedDelete = false;
   bool failSecondRead = false;
   int queries = 0;

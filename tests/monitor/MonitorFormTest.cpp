@@ -171,12 +171,15 @@ TEST(MonitorForm, UnusableStoredValuesGiveAWorkingWindow) {
     EXPECT_EQ(h.window.update.interval, c.expected) << c.interval.substr(0, 20);
     EXPECT_EQ(h.window.intervalText, c.text);
   }
-  for (const char *startUp : {"2", "-1", "yes", "", "1.0"}) {
+  // The flag as an integer conversion reads it.
+  for (const auto &[startUp, checked] :
+       {std::pair{"2", false}, std::pair{"-1", false}, std::pair{"yes", false}, std::pair{"", false},
+        std::pair{"01", true}, std::pair{"1.0", true}}) {
     Harness h;
     SetRegValue(h.reg, HKCU, kKey, "StartUp", startUp);
     h.Load();
-    EXPECT_FALSE(h.window.startUp) << startUp;
-    EXPECT_EQ(h.window.state, WindowState::Normal);
+    EXPECT_EQ(h.window.startUp, checked) << startUp;
+    EXPECT_EQ(h.window.state, checked ? WindowState::Minimised : WindowState::Normal) << startUp;
   }
   {
     Harness h;
@@ -261,6 +264,30 @@ TEST(MonitorForm, StartUpBoxIsNeverCheckedWhileNothingWillStart) {
   h.reg.refusedDelete = true; // an entry the user may not remove
   box.ClickStartUp(form);
   EXPECT_TRUE(box.startUp) << "the entry still starts the program";
+  EXPECT_EQ(h.Stored("StartUp"), "1");
+}
+
+// Ticking and unticking are one change: the entry and the flag land
+// together, or neither does and the box shows what is true.
+TEST(MonitorForm, TheStartUpEntryAndItsFlagChangeTogether) {
+  Harness h;
+  auto &form = h.Load();
+  auto entry = [&] { return GetRegValue(h.reg, HKLM, kRunKey, "Tallyflow").has_value(); };
+  h.reg.refusedValues = {"StartUp"};
+  h.window.ClickStartUp(form);
+  EXPECT_FALSE(h.window.startUp) << "the flag could not be saved: unticked again";
+  EXPECT_FALSE(entry()) << "and the entry taken back";
+  EXPECT_EQ(h.Stored("StartUp"), "<none>");
+
+  h.reg.refusedValues.clear();
+  h.window.ClickStartUp(form);
+  EXPECT_TRUE(h.window.startUp && entry());
+  EXPECT_EQ(h.Stored("StartUp"), "1");
+
+  h.reg.refusedValues = {"StartUp"};
+  h.window.ClickStartUp(form);
+  EXPECT_TRUE(h.window.startUp) << "the flag still says 1: ticked";
+  EXPECT_TRUE(entry()) << "and the entry back in place";
   EXPECT_EQ(h.Stored("StartUp"), "1");
 }
 
