@@ -113,6 +113,12 @@ std::string GroupName(const std::string &group) { return group.empty() ? kTopLev
 IniText::IniText(const std::string &text) {
   std::string group;
   std::size_t begin = 0;
+  if (text.rfind("\xEF\xBB\xBF", 0) == 0) {
+    m_byteOrderMark = true;
+    begin = 3;
+  }
+  const auto firstEnd = text.find('\n', begin);
+  m_crlf = firstEnd != std::string::npos && firstEnd > begin && text[firstEnd - 1] == '\r';
   while (begin < text.size()) {
     auto end = text.find('\n', begin);
     if (end == std::string::npos) {
@@ -164,10 +170,15 @@ bool IniText::HasKeys(const std::string &group) const {
 
 void IniText::Set(const std::string &group, const std::string &key, const std::string &text) {
   const std::string value = EncodeValue(text);
-  Line entry{EscapeName(key) + "=" + value, Line::Kind::Entry, group, key, value};
+  const std::string cr = m_crlf ? "\r" : "";
+  Line entry{EscapeName(key) + "=" + value + cr, Line::Kind::Entry, group, key, value};
   const auto found = EntriesOf(group, key);
   if (!found.empty()) {
-    m_lines[found.back()] = std::move(entry);
+    Line &old = m_lines[found.back()];
+    // The line keeps its own ending.
+    const bool oldCr = !old.raw.empty() && old.raw.back() == '\r';
+    entry.raw = EscapeName(key) + "=" + value + (oldCr ? "\r" : "");
+    old = std::move(entry);
     return;
   }
   // After the last line of the group's last section, before its trailing blank lines.
@@ -188,9 +199,9 @@ void IniText::Set(const std::string &group, const std::string &key, const std::s
     return;
   }
   if (!m_lines.empty() && !Trim(m_lines.back().raw).empty()) {
-    m_lines.push_back(Line{"", Line::Kind::Other, {}, {}, {}});
+    m_lines.push_back(Line{cr, Line::Kind::Other, {}, {}, {}});
   }
-  m_lines.push_back(Line{"[" + GroupName(group) + "]", Line::Kind::Section, group, {}, {}});
+  m_lines.push_back(Line{"[" + GroupName(group) + "]" + cr, Line::Kind::Section, group, {}, {}});
   m_lines.push_back(std::move(entry));
 }
 
@@ -203,7 +214,7 @@ bool IniText::Remove(const std::string &group, const std::string &key) {
 }
 
 std::string IniText::Text() const {
-  std::string out;
+  std::string out = m_byteOrderMark ? "\xEF\xBB\xBF" : "";
   for (const Line &l : m_lines) {
     out += l.raw;
     out += '\n';

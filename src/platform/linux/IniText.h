@@ -10,7 +10,9 @@ namespace tallyflow {
 // ("[Group]", "key=value", %-escaped key names, quoted and \-escaped values,
 // top-level keys under [General]). Changing a value rewrites that one line;
 // everything else, groups and keys of other programs, comments and lines
-// that are not INI at all, stays byte for byte.
+// that are not INI at all, stays byte for byte. A leading UTF-8 byte-order
+// mark is passed over, as QSettings does, and kept; a rewritten line keeps
+// its CR, and new lines in a CR LF file get one.
 class IniText {
 public:
   explicit IniText(const std::string &text = {});
@@ -46,6 +48,8 @@ private:
   std::vector<std::size_t> EntriesOf(const std::string &group, const std::string &key) const;
 
   std::vector<Line> m_lines;
+  bool m_byteOrderMark = false;
+  bool m_crlf = false; // the file's first line ends in CR LF
 };
 
 } // namespace tallyflow

@@ -12,10 +12,6 @@
 namespace tallyflow {
 namespace {
 
-// Settings and desktop entries are a few hundred bytes; anything past this
-// is not a file of ours and is never read into memory.
-constexpr off_t kMaxFileBytes = 1 << 20;
-
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -78,7 +74,7 @@ FileRead ReadRegularFile(const std::string &path) {
     return {errno == ENOENT ? FileRead::State::Missing : FileRead::State::Unusable, {}};
   }
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileBytes) {
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > static_cast<off_t>(kMaxFileBytes)) {
     return {FileRead::State::Unusable, {}};
   }
   FileRead read{FileRead::State::Regular, {}};
@@ -88,7 +84,7 @@ FileRead ReadRegularFile(const std::string &path) {
     if (n < 0 && errno == EINTR) {
       continue;
     }
-    if (n < 0 || read.bytes.size() + static_cast<std::size_t>(n) > static_cast<std::size_t>(kMaxFileBytes)) {
+    if (n < 0 || read.bytes.size() + static_cast<std::size_t>(n) > kMaxFileBytes) {
       return {FileRead::State::Unusable, {}};
     }
     if (n == 0) {
@@ -99,6 +95,9 @@ FileRead ReadRegularFile(const std::string &path) {
 }
 
 bool ReplaceFile(const std::string &path, std::string_view bytes, mode_t mode) {
+  if (bytes.size() > kMaxFileBytes) {
+    return false; // it would not read back
+  }
   struct stat st {};
   if (::lstat(path.c_str(), &st) == 0) {
     if (S_ISREG(st.st_mode)) {

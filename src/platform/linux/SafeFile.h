@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -28,6 +29,11 @@ private:
   int m_fd;
 };
 
+// Settings and desktop entries are a few hundred bytes; a file past this is
+// not one of ours. One rule both ways: nothing larger is read, and nothing
+// larger is written, so every file a save makes reads back.
+inline constexpr std::size_t kMaxFileBytes = 1 << 20;
+
 // The directory a path names its file in: "/" for the root, "." for none.
 std::string DirectoryOf(const std::string &path);
 
@@ -46,7 +52,8 @@ FileRead ReadRegularFile(const std::string &path);
 // flushed to disk and only then renamed over the path. A symbolic link at
 // the path is replaced, never followed. Refuses a path that holds anything
 // but a regular file or a link, and a regular file we may not write. On any
-// failure the old file stays as it was, byte for byte.
+// failure the old file stays as it was, byte for byte. More than
+// kMaxFileBytes is refused.
 bool ReplaceFile(const std::string &path, std::string_view bytes, mode_t mode);
 
 // An exclusive advisory lock on a directory, so that two running copies

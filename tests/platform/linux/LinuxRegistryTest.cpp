@@ -3,6 +3,7 @@
 #include "LinuxRegistry.h"
 #include "DesktopEntry.h"
 #include "RegStartUp.h"
+#include "SafeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -467,6 +468,48 @@ TEST(LinuxRegistryFormat, TextsReadBackThroughQSettingsAndBack) {
       qt.setValue("Main/Other", QString::fromStdString(text));
     }
     EXPECT_EQ(GetRegValue(reg, HKCU, key, "Other"), text);
+  }
+}
+
+// Files as other editors leave them: a byte-order mark, CR LF line ends, and
+// sizes on both sides of the cap. A save reads back, or changes nothing.
+TEST(LinuxRegistryFormat, MarksLineEndsAndSizesAsOtherEditorsLeaveThem) {
+  const std::string bom = "\xEF\xBB\xBF";
+  struct Case {
+    const char *what;
+    std::string before;
+    std::string after; // the file after Left=1500 is saved; empty: refused, unchanged
+  };
+  const std::size_t cap = kMaxFileBytes;
+  // A file whose saved form (one line more: "Left=1500\n", 10 bytes) is
+  // exactly at the cap, and one a byte larger.
+  const std::string head = "[Main]\nTop=1200\n";
+  auto padded = [&](std::size_t size) {
+    std::string text = head + ";";
+    text += std::string(size - text.size() - 1, 'p') + "\n";
+    return text;
+  };
+  const Case cases[] = {
+      {"a byte-order mark before [Main]", bom + "[Main]\nTop=1200\n", bom + "[Main]\nTop=1200\nLeft=1500\n"},
+      {"CR LF lines", "[Main]\r\nLeft=1\r\nTop=1200\r\n", "[Main]\r\nLeft=1500\r\nTop=1200\r\n"},
+      {"CR LF, a new line", "[Main]\r\nTop=1200\r\n", "[Main]\r\nTop=1200\r\nLeft=1500\r\n"},
+      {"saved at the cap exactly", padded(cap - 10), padded(cap - 10) + "Left=1500\n"},
+      {"saved a byte past the cap", padded(cap - 9), ""},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    QTemporaryDir dir;
+    const std::string file = dir.path().toStdString() + "/Quorrin Software/Tallyflow.conf";
+    std::filesystem::create_directories(DirectoryOf(file));
+    std::ofstream(file, std::ios::binary) << c.before;
+    LinuxRegistry reg(dir.path().toStdString(), dir.path().toStdString() + "/xdg");
+    EXPECT_EQ(GetRegValue(reg, HKCU, kMain, "Top"), "1200") << "read, whatever the shape";
+    EXPECT_EQ(SetRegValue(reg, HKCU, kMain, "Left", "1500"), !c.after.empty());
+    const std::string now = ReadFile(QString::fromStdString(file));
+    EXPECT_EQ(now.size(), c.after.empty() ? c.before.size() : c.after.size());
+    EXPECT_TRUE(now == (c.after.empty() ? c.before : c.after)) << "byte for byte";
+    LinuxRegistry again(dir.path().toStdString(), dir.path().toStdString() + "/xdg");
+    EXPECT_EQ(GetRegValue(again, HKCU, kMain, "Top"), "1200") << "what a save leaves reads back";
   }
 }
 
