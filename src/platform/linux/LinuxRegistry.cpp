@@ -20,6 +20,8 @@ namespace {
 constexpr long kInvalidParameter = 87;
 constexpr mode_t kSettingsMode = 0600; // the user's own settings
 constexpr mode_t kEntryMode = 0644;    // read by the session at log-on
+constexpr mode_t kUserFolderMode = 0700;
+constexpr mode_t kMachineFolderMode = 0755;
 // Longest wait for another running copy's save, so that Exit always ends quickly.
 constexpr int kLockTimeoutMs = 500;
 
@@ -194,10 +196,10 @@ std::optional<IRegistry::Handle> LinuxRegistry::CreateKey(Hive hive, const std::
   if (!at) {
     return std::nullopt;
   }
+  // The user's folders are private (0700); the machine's are read by every
+  // session at log-on.
   const std::string dir = at->autostart ? at->path : DirectoryOf(at->path);
-  std::error_code error;
-  std::filesystem::create_directories(dir, error);
-  if (!std::filesystem::is_directory(dir, error)) {
+  if (!MakeDirectories(dir, hive == Hive::CurrentUser ? kUserFolderMode : kMachineFolderMode)) {
     return std::nullopt;
   }
   m_open.emplace(m_next, OpenKeyState{std::move(*at), {}});
@@ -293,7 +295,7 @@ long LinuxRegistry::FlushKey(Handle key) {
   }
   // Read, change and replace under the lock, so that a second running copy
   // neither loses our change nor has its own lost.
-  const DirectoryLock lock(DirectoryOf(state.at.path), kLockTimeoutMs);
+  const FileLock lock(state.at.path, kLockTimeoutMs);
   const auto ini = lock.locked() ? Current(state) : std::nullopt;
   const bool written = ini && ReplaceFile(state.at.path, ini->Text(), kSettingsMode);
   state.pending.clear(); // landed, or dropped whole: never half

@@ -132,9 +132,32 @@ bool ReplaceFile(const std::string &path, std::string_view bytes, mode_t mode) {
   return true;
 }
 
-DirectoryLock::DirectoryLock(const std::string &directory, int timeoutMs)
-    : m_fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+bool MakeDirectories(const std::string &path, mode_t mode) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) {
+    return S_ISDIR(st.st_mode);
+  }
+  const std::string parent = DirectoryOf(path);
+  if (parent != path && parent != "." && !MakeDirectories(parent, mode)) {
+    return false;
+  }
+  if (::mkdir(path.c_str(), mode) != 0) {
+    return errno == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  }
+  // The exact mode, whatever the umask; never through a link put there meanwhile.
+  const UniqueFd made(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  return made && ::fchmod(made.get(), mode) == 0;
+}
+
+FileLock::FileLock(const std::string &path, int timeoutMs) {
+  const auto slash = path.rfind('/');
+  const std::string lockPath = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + ".lock";
+  m_fd = UniqueFd(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600));
   if (!m_fd) {
+    return; // not ours to lock: the save that follows fails the same way
+  }
+  struct stat st {};
+  if (::fstat(m_fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
     return;
   }
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);

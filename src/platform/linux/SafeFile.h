@@ -56,14 +56,21 @@ FileRead ReadRegularFile(const std::string &path);
 // kMaxFileBytes is refused.
 bool ReplaceFile(const std::string &path, std::string_view bytes, mode_t mode);
 
-// An exclusive advisory lock on a directory, so that two running copies
-// never interleave their read-modify-write of a file in it. Waits at most
+// Makes the missing directories of `path` with exactly `mode` (0700 for the
+// user's own folders, as the XDG base-directory rules ask). Directories that
+// exist keep theirs. True when the path is a directory afterwards.
+bool MakeDirectories(const std::string &path, mode_t mode);
+
+// An exclusive advisory lock for the read-modify-write of one file, so that
+// two running copies never interleave theirs. It is taken on a lock file
+// beside it (".NAME.lock", 0600, never through a link) that only the owner
+// can open: nobody else can hold it and stall a save. Waits at most
 // `timeoutMs` for another holder; locked() is false when it gave up. Where
 // the file system offers no locks at all, it proceeds unlocked: the atomic
 // replace still keeps every file whole.
-class DirectoryLock {
+class FileLock {
 public:
-  DirectoryLock(const std::string &directory, int timeoutMs);
+  FileLock(const std::string &path, int timeoutMs);
   bool locked() const { return m_locked; }
 
 private:

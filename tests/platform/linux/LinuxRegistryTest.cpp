@@ -16,6 +16,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -24,6 +25,7 @@
 #include <random>
 #include <sched.h>
 #include <sstream>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -210,11 +212,15 @@ std::string Snapshot(const std::string &path) {
   }
 }
 
+// The names in a folder, but the save's own lock files.
 std::string Listing(const std::string &dir) {
   std::string names;
   std::error_code error;
   for (const auto &e : fs::directory_iterator(dir, error)) {
-    names += e.path().filename().string() + " ";
+    const std::string name = e.path().filename().string();
+    if (!name.ends_with(".lock")) {
+      names += name + " ";
+    }
   }
   return names;
 }
@@ -336,6 +342,63 @@ TEST_F(LinuxRegistryTest, ASaveLandsWholeOrLeavesEveryFileAsItWas) {
       EXPECT_NE(text.find("[Other]\nnot an ini line\nkept=yes\n"), std::string::npos) << text;
     }
   }
+}
+
+// Two unprivileged users: the folders the program makes are its user's
+// alone, and another user who can open an older, open folder can hold no
+// lock that stalls a save.
+TEST_F(LinuxRegistryTest, AnotherUserCanNeitherOpenTheFoldersNorStallASave) {
+  if (geteuid() != 0) {
+    GTEST_SKIP() << "two users need root to become them";
+  }
+  constexpr uid_t kOther = 65533;
+  const std::string base = tmp.path().toStdString() + "/home";
+  const std::string config = base + "/config";
+  const std::string dir = config + "/Quorrin Software";
+  fs::create_directories(config);
+  chmod(tmp.path().toUtf8().constData(), 0755);
+  chmod(base.c_str(), 0755);
+  chmod(config.c_str(), 0755);
+  GiveToNobody(base);
+  auto save = [&] {
+    return InChild([&] {
+      if (!BecomeNobody()) {
+        return 77;
+      }
+      LinuxRegistry reg(config, machine);
+      const auto start = std::chrono::steady_clock::now();
+      const bool saved = SetRegValues(reg, HKCU, kMain, {{"Left", "15"}, {"Top", "30"}});
+      return saved && std::chrono::steady_clock::now() - start < std::chrono::milliseconds(300) ? 0 : 1;
+    });
+  };
+  ASSERT_EQ(save(), 0);
+  struct stat st {};
+  ASSERT_EQ(stat(dir.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0700u) << "the folder it made is private";
+
+  // A folder an older version made open to all: the other user can lock the
+  // folder itself, but not the lock file, and the save goes through.
+  chmod(dir.c_str(), 0755);
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t other = fork();
+  if (other == 0) {
+    int code = setgroups(0, nullptr) == 0 && setgid(kOther) == 0 && setuid(kOther) == 0 ? 0 : 77;
+    const int folder = open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    code |= folder >= 0 && flock(folder, LOCK_EX) == 0 ? 0 : 2;
+    code |= open((dir + "/.Tallyflow.conf.lock").c_str(), O_RDONLY) < 0 && errno == EACCES ? 0 : 4;
+    (void)!write(ready[1], "x", 1);
+    sleep(1); // holding the folder's lock meanwhile
+    _exit(code);
+  }
+  char x;
+  ASSERT_EQ(read(ready[0], &x, 1), 1);
+  EXPECT_EQ(save(), 0) << "the save neither waits for nor fails on the other user";
+  int status = 0;
+  waitpid(other, &status, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "2: could not lock the open folder; 4: could open the lock file";
+  close(ready[0]);
+  close(ready[1]);
 }
 
 TEST_F(LinuxRegistryTest, StartUpEntryIsWrittenWholeNeverThroughALinkAndReportedHonestly) {
