@@ -1,5 +1,7 @@
 #include "AboutLogic.h"
 
+#include "OutsideText.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -133,10 +135,10 @@ AboutTexts LoadAbout(const VersionInfo &version, ISystemFacts &facts) {
   texts.title = ComposeTitle(version);
   texts.copyright = ComposeCopyright(version.legalCopyright);
   if (const auto owner = facts.RegisteredOwner()) {
-    texts.owner = owner->empty() ? kUnregisteredName : *owner;
+    texts.owner = owner->empty() ? kUnregisteredName : ShownAsOutsideText(*owner);
   }
   if (const auto organisation = facts.RegisteredOrganization()) {
-    texts.organisation = organisation->empty() ? kUnregisteredCompany : *organisation;
+    texts.organisation = organisation->empty() ? kUnregisteredCompany : ShownAsOutsideText(*organisation);
   }
   return texts;
 }

@@ -1,5 +1,7 @@
 #include "MonitorTick.h"
 
+#include "OutsideText.h"
+
 #include <charconv>
 #include <cmath>
 #include <exception>
@@ -96,7 +98,9 @@ bool MonitorTick::ShowType(const CInterfaces &snapshot) {
     return false; // no selection, or beyond this snapshot: lblType keeps its caption
   }
   const auto &rec = snapshot.begin()[position - 1]; // position lies in 1..Count
-  m_text.assign(rec->InterfaceDescription()).append(" ");
+  m_text.clear();
+  AppendShownAsOutsideText(m_text, rec->InterfaceDescription());
+  m_text.append(" ");
   return m_view.Caption(MonitorLabel::lblType, m_text);
 }
 
@@ -158,7 +162,7 @@ bool MonitorTick::SyncConnectionList() {
 bool MonitorTick::RebuildConnectionList(const CInterfaces &snapshot) {
   m_view.ConnectionClear();
   for (const auto &rec : snapshot) {
-    m_view.ConnectionAdd(rec->InterfaceDescription() + " ");
+    m_view.ConnectionAdd(ShownAsOutsideText(rec->InterfaceDescription()) + " ");
   }
   const double k = LeadingNumber(m_view.GetSetting(m_appTitle, "Setting", "Connection", "0"));
   if (k + 1 <= m_view.ConnectionCount()) {

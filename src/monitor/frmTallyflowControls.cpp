@@ -2,6 +2,7 @@
 
 #include "frmTallyflow.h"
 
+#include "ConnectionList.h"
 #include "DesignPalette.h"
 #include "EnterKey.h"
 #include "FigureLabel.h"
@@ -75,7 +76,8 @@ void frmTallyflow::BuildControls() {
     }
     case ControlKind::DropDownList:
     case ControlKind::DropDownEdit: {
-      auto *combo = new QComboBox(parent);
+      QComboBox *combo =
+          c.kind == ControlKind::DropDownList ? new ConnectionList(parent) : new QComboBox(parent);
       if (c.kind == ControlKind::DropDownEdit) {
         combo->setEditable(true);
         combo->setCompleter(nullptr); // "150" stays 150: no completion to a listed 1500

@@ -56,6 +56,16 @@ TEST(AboutLogic, OwnerAndOrganisationWithTheirFallbacks) {
        },
        "Ada Lovelace", "Analytical Engines"},
       {"no key", [](FakeRegistry &) {}, kUnregisteredName, kUnregisteredCompany},
+      {"outside text isolated, its controls shown",
+       [](FakeRegistry &r) {
+         r.Put(HKLM, kNt, "RegisteredOwner", kRegSz,
+               "\xE2\x80\xAE"
+               "evil.exe gnp.");
+         r.Put(HKLM, kNt, "RegisteredOrganization", kRegSz, "two\nlines");
+       },
+       "\xE2\x81\xA8\xEF\xBF\xBD"
+       "evil.exe gnp.\xE2\x81\xA9",
+       "\xE2\x81\xA8two\xE2\x90\x8Alines\xE2\x81\xA9"},
       {"empty values",
        [](FakeRegistry &r) {
          r.Put(HKLM, kNt, "RegisteredOwner", kRegSz, "");

@@ -12,10 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -136,6 +138,55 @@ TEST(frmTallyflow, OutsideTextIsShownAsItsCharacters) {
       EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
     }
     w.grab(); // painted without opening anything
+  }
+}
+
+// Aliases that would turn our text round, break the list's lines or pile
+// marks over other rows: shown isolated, with their controls visible, each
+// row of the open list drawn inside itself and the list on the screen.
+TEST(frmTallyflow, OutsideTextKeepsToItsOwnPlace) {
+  const std::string FSI = "\xE2\x81\xA8", PDI = "\xE2\x81\xA9", RLO = "\xE2\x80\xAE";
+  std::string marks = "a";
+  for (int i = 0; i < 50; ++i) {
+    marks += "\xCC\x81"; // COMBINING ACUTE ACCENT
+  }
+  const struct {
+    std::string alias, shown;
+  } cases[] = {
+      {RLO + "evil.exe gnp.", FSI + "\xEF\xBF\xBD" + "evil.exe gnp." + PDI},
+      {"two\nlines", FSI + "two\xE2\x90\x8Alines" + PDI},
+      {marks, FSI + marks + PDI},
+      {std::string(255, 'w'), std::string(255, 'w')},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.alias.substr(0, 16));
+    Harness h;
+    h.table = std::make_shared<test::FakeIfTable>();
+    h.table->Push(
+        test::BuildMibTable({Harness::Row(1, "above"), Harness::Row(2, "middle"), Harness::Row(3, c.alias)}));
+    auto &w = h.Load();
+    auto *list = h.Control<QComboBox>("cboConnectionType");
+    EXPECT_EQ(list->itemText(2).toStdString(), c.shown + " ");
+    list->setCurrentIndex(2);
+    auto *type = h.Control<QLabel>("lblType");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return type->text().toStdString() == c.shown + " "; }, 3000));
+
+    // The rows above the alias look as they do above a plain entry.
+    list->showPopup();
+    QWidget *popup = list->view()->window();
+    EXPECT_LE(popup->width(), QGuiApplication::primaryScreen()->availableGeometry().width());
+    const QRect above = list->view()->visualRect(list->model()->index(0, 0)) |
+                        list->view()->visualRect(list->model()->index(1, 0));
+    const QImage withAlias = list->view()->viewport()->grab(above).toImage();
+    popup->grab().save(
+        QDir::temp().filePath(QString("tallyflow-open-list-%1.png").arg(&c - cases))); // to look at
+    list->hidePopup();
+    list->setItemText(2, "plain ");
+    list->showPopup();
+    const QImage withPlain = list->view()->viewport()->grab(above).toImage();
+    list->hidePopup();
+    EXPECT_TRUE(withAlias == withPlain) << "nothing drawn into the rows above";
+    w.close();
   }
 }
 

@@ -1,5 +1,7 @@
 #include "LinkVocabulary.h"
 
+#include "OutsideText.h"
+
 #include <linux/if.h>
 #include <linux/if_arp.h>
 
@@ -112,7 +114,10 @@ void CutUtf8(std::string &text, std::size_t limit) {
 
 std::string BaseDescription(const std::string &adapter, const std::string &kindWord,
                             const std::string &name) {
-  std::string description = (adapter.empty() ? kindWord : adapter) + " (" + name + ")";
+  // Our words around outside ones: each outside part isolated, so that a
+  // right-to-left name cannot turn our parenthesis round.
+  std::string description =
+      (adapter.empty() ? kindWord : ShownAsOutsideText(adapter)) + " (" + ShownAsOutsideText(name) + ")";
   CutUtf8(description, kMaxDescriptionBytes);
   return description;
 }
