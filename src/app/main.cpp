@@ -11,6 +11,7 @@
 #include "frmTallyflow.h"
 
 #include <QApplication>
+#include <QSessionManager>
 
 #include <cstdio>
 #include <cstdlib>
@@ -75,5 +76,9 @@ int main(int argc, char **argv) {
 
   tallyflow::frmTallyflow window(std::move(services));
   window.Form_Load();
+  // The end of a session, a terminal closed, Ctrl-C: the orderly close that
+  // saves, then the end, as the Exit button does.
+  const auto watch = tallyflow::WatchTermination([&window] { window.Form_Unload(); });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.Form_Unload(); });
   return QApplication::exec();
 }

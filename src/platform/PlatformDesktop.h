@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,5 +28,10 @@ std::optional<std::string> ChooseQtPlatform(const EnvironmentLookup &environment
 // application starts: true unless the user chose (QT_NO_GLIB set). The window
 // needs nothing from GLib, and GLib's loop costs more on every wake-up.
 bool PreferQtEventLoop(const EnvironmentLookup &environment);
+
+// Calls `close` from the event loop when the system asks the program to
+// end: on Linux SIGTERM, SIGHUP and SIGINT (a session's end, a closed
+// terminal, Ctrl-C). The watch lasts as long as the object returned.
+std::shared_ptr<void> WatchTermination(std::function<void()> close);
 
 } // namespace tallyflow

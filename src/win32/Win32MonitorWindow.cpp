@@ -83,13 +83,24 @@ void Win32MonitorWindow::Command(const ControlLayout &c, int code) {
   }
 }
 
-bool Win32MonitorWindow::Handle(UINT msg, WPARAM, LPARAM, LRESULT &result) {
-  if (msg == WM_CLOSE) {
+bool Win32MonitorWindow::Handle(UINT msg, WPARAM wParam, LPARAM, LRESULT &result) {
+  switch (msg) {
+  case WM_CLOSE:
     m_form->Form_Unload(); // saves and ends the program
     result = 0;
     return true;
+  case WM_QUERYENDSESSION:
+    result = TRUE; // nothing to ask the user: the close saves
+    return true;
+  case WM_ENDSESSION:
+    if (wParam != FALSE) {
+      m_form->Form_Unload(); // the session ends: save, as the close box does
+    }
+    result = 0;
+    return true;
+  default:
+    return false;
   }
-  return false;
 }
 
 std::string Win32MonitorWindow::UpdateIntervalText() const {

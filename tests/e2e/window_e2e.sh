@@ -58,6 +58,27 @@ second=$(run_once)
 echo "first at $first, second at $second"
 [ "$first" = "$second" ] || { echo "the window moved between runs" >&2; exit 1; }
 
+# The end of a session (SIGTERM), a closed terminal (SIGHUP) and Ctrl-C
+# (SIGINT) close the window as Exit does: the position is saved whole.
+for sig in TERM HUP INT; do
+  rm -f "$conf"
+  "${cmd[@]}" &
+  pid=$!
+  wid=""
+  for _ in $(seq 50); do
+    wid=$(xdotool search --name "download speed" 2>/dev/null | head -n1) && [ -n "$wid" ] && break
+    sleep 0.2
+  done
+  [ -n "$wid" ] || { echo "no ticking window appeared" >&2; kill $pid; exit 1; }
+  kill -s "$sig" $pid
+  for _ in $(seq 30); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  ! kill -0 $pid 2>/dev/null || { echo "SIG$sig did not end the program" >&2; kill -9 $pid; exit 1; }
+  wait $pid 2>/dev/null || true
+  grep -q '^Left=[0-9]' "$conf" && grep -q '^Top=[0-9]' "$conf" && grep -q '^UpdateInterval=200$' "$conf" || {
+    echo "SIG$sig: the position was not saved whole:"; cat "$conf" 2>/dev/null; exit 1; }
+done
+echo "SIGTERM, SIGHUP and SIGINT saved the position whole"
+
 # An interface alias that names a FIFO as an image (read as markup, it would
 # block the window for good) and a settings file that is a FIFO (opened, it
 # would hang Exit): the window must tick, and Exit must end it.
@@ -69,7 +90,7 @@ if [ "$(id -u)" = 0 ] && unshare -n true 2>/dev/null; then
   cmd=(unshare -n "$work/hostile")
   run_once >/dev/null
   [ -p "$conf" ] || { echo "the FIFO in the settings file's place was replaced" >&2; exit 1; }
-  echo "2 passed, 0 failed"
+  echo "3 passed, 0 failed"
 else
-  echo "1 passed, 0 failed, 1 skipped: hostile surroundings need root"
+  echo "2 passed, 0 failed, 1 skipped: hostile surroundings need root"
 fi

@@ -10,4 +10,8 @@ std::optional<std::string> ChooseQtPlatform(const EnvironmentLookup &, const std
 
 bool PreferQtEventLoop(const EnvironmentLookup &) { return false; } // Qt runs Windows' own loop
 
+// Windows asks a window program to end with WM_ENDSESSION, which Qt turns
+// into QGuiApplication::commitDataRequest: there are no signals to watch.
+std::shared_ptr<void> WatchTermination(std::function<void()>) { return nullptr; }
+
 } // namespace tallyflow
