@@ -1,5 +1,7 @@
 #include "OutsideText.h"
 
+#include "Utf8.h"
+
 #include <cstdint>
 
 namespace tallyflow {
@@ -8,24 +10,6 @@ namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 constexpr char32_t kFirstStrongIsolate = 0x2068;
 constexpr char32_t kPopDirectionalIsolate = 0x2069;
-
-void AppendUtf8(std::string &out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 // The code point at `at`, and how many bytes it takes; U+FFFD for one byte
 // that does not start a well-formed sequence (overlong forms, surrogates and
