@@ -21,7 +21,7 @@ Win32AboutWindow::Win32AboutWindow(Services services, HWND owner, int dpi)
   m_form = std::make_unique<AboutForm>(*this, std::move(services.form));
 }
 
-Win32AboutWindow::~Win32AboutWindow() = default;
+Win32AboutWindow::~Win32AboutWindow() { DestroyFormWindow(); }
 
 HWND Win32AboutWindow::MakePicture(const ControlLayout &c, HWND parent, RECT r, int id) {
   const std::string name = c.name;

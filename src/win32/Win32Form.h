@@ -52,6 +52,11 @@ protected:
   void CreateFormWindow(const wchar_t *className, DWORD style, DWORD exStyle, int clientWidthTwips,
                         int clientHeightTwips, const wchar_t *title, HWND owner);
 
+  // Destroys the window and its controls; the derived window's destructor
+  // calls it first, while the handlers the messages of destruction reach
+  // still exist.
+  void DestroyFormWindow() { m_window.reset(); }
+
   void BuildControls(const std::vector<ControlLayout> &layout, const std::vector<const char *> &tabOrder);
   HFONT Font(const FontSpec &spec, bool underline = false);
   HBRUSH Brush(Colour colour);

@@ -49,7 +49,7 @@ Win32MonitorWindow::Win32MonitorWindow(Services services, int dpi) : Win32Form(d
   m_form = std::make_unique<MonitorForm>(*this, std::move(services.form));
 }
 
-Win32MonitorWindow::~Win32MonitorWindow() = default;
+Win32MonitorWindow::~Win32MonitorWindow() { DestroyFormWindow(); }
 
 HWND Win32MonitorWindow::MakePicture(const ControlLayout &c, HWND parent, RECT bounds, int id) {
   if (c.kind == ControlKind::Picture) {
