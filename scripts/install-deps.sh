@@ -12,7 +12,7 @@ packages=(
   nlohmann-json3-dev iproute2
   qt6-base-dev desktop-file-utils
   fonts-liberation fonts-dejavu-core fonts-dejavu-extra
-  xvfb xauth xdotool imagemagick x11-utils
+  xvfb xauth xdotool imagemagick x11-utils procps
   weston qt6-wayland
   "$@"
 )
