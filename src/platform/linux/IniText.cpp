@@ -201,7 +201,13 @@ void IniText::Set(const std::string &group, const std::string &key, const std::s
   if (!m_lines.empty() && !Trim(m_lines.back().raw).empty()) {
     m_lines.push_back(Line{cr, Line::Kind::Other, {}, {}, {}});
   }
-  m_lines.push_back(Line{"[" + GroupName(group) + "]" + cr, Line::Kind::Section, group, {}, {}});
+  // Appended piece by piece: GCC 12 at -O2 takes "[" + name + "]" for an
+  // overlapping copy (-Wrestrict, a false alarm).
+  std::string section = "[";
+  section += GroupName(group);
+  section += "]";
+  section += cr;
+  m_lines.push_back(Line{std::move(section), Line::Kind::Section, group, {}, {}});
   m_lines.push_back(std::move(entry));
 }
 
