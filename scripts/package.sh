@@ -15,7 +15,8 @@ appstreamcli validate --no-net packaging/com.example.Tallyflow.metainfo.xml
 
 echo "-- building the package"
 rm -rf build/package
-cmake -S . -B build/package -DCMAKE_BUILD_TYPE=Release -DTALLYFLOW_TESTS=OFF >/dev/null
+# Release with warnings as errors: what ships is built as CI builds it.
+cmake -S . -B build/package -DCMAKE_BUILD_TYPE=Release -DTALLYFLOW_TESTS=OFF -DTALLYFLOW_WERROR=ON >/dev/null
 cmake --build build/package -j"$(nproc)"
 (cd build/package && cpack -G DEB)
 deb=$(ls "$PWD"/build/package/tallyflow_*.deb)
