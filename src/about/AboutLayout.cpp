@@ -5,10 +5,10 @@
 namespace tallyflow {
 namespace {
 
-constexpr FontSpec kSans{"MS Sans Serif", 8.25, false};
-constexpr FontSpec kSansBold{"MS Sans Serif", 8.25, true};
-constexpr FontSpec kVerdana{"Verdana", 8.25, false};
-constexpr FontSpec kTitle{"Arial", 9.75, true};
+constexpr ControlFont kSans{"MS Sans Serif", 8.25, false};
+constexpr ControlFont kSansBold{"MS Sans Serif", 8.25, true};
+constexpr ControlFont kVerdana{"Verdana", 8.25, false};
+constexpr ControlFont kTitle{"Arial", 9.75, true};
 
 using K = ControlKind;
 

@@ -5,10 +5,10 @@
 namespace tallyflow {
 namespace {
 
-constexpr FontSpec kSans{"MS Sans Serif", 8.25, false}; // buttons, check box
-constexpr FontSpec kTahoma{"Tahoma", 8.25, false};
-constexpr FontSpec kArial{"Arial", 8.25, false};
-constexpr FontSpec kArialBold{"Arial", 8.25, true};
+constexpr ControlFont kSans{"MS Sans Serif", 8.25, false}; // buttons, check box
+constexpr ControlFont kTahoma{"Tahoma", 8.25, false};
+constexpr ControlFont kArial{"Arial", 8.25, false};
+constexpr ControlFont kArialBold{"Arial", 8.25, true};
 
 constexpr const char *kGraphTip = "The average download rate, on a fixed scale of 0 to 95 KB/s.";
 constexpr const char *kPerSecond = "Kb/S: kilobytes (1,024 bytes) per second.";

@@ -21,7 +21,7 @@ enum class ControlKind : std::uint8_t {
 };
 
 // A font by its Windows name; points at 96 dpi (8.25 pt is 11 px).
-struct FontSpec {
+struct ControlFont {
   const char *family;
   double points;
   bool bold;
@@ -36,7 +36,7 @@ struct ControlLayout {
   bool sizedToText; // a label whose width and height follow its text
   ControlKind kind;
   const char *caption; // design text; "" for none
-  FontSpec font;
+  ControlFont font;
   const char *tip; // tool tip; "" for none
 };
 

@@ -13,7 +13,7 @@ QFont DesignFont(const char *family, double points, bool bold) {
   return font;
 }
 
-QFont DesignFont(const FontSpec &font) { return DesignFont(font.family, font.points, font.bold); }
+QFont DesignFont(const ControlFont &font) { return DesignFont(font.family, font.points, font.bold); }
 
 void PaintBackground(QWidget *widget, const QColor &colour) {
   QPalette p = widget->palette();

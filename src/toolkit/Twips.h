@@ -30,7 +30,7 @@ inline QRect PixelRect(int left, int top, int width, int height) {
 // pixels (8.25 pt at 96 dpi is 11 px) so it does not depend on the screen's
 // reported dpi.
 QFont DesignFont(const char *family, double points, bool bold = false);
-QFont DesignFont(const FontSpec &font);
+QFont DesignFont(const ControlFont &font);
 
 // Gives a control its design colour: the background (and a button's face)
 // filled in that colour.

@@ -80,7 +80,7 @@ float GdiSurface::ScaleHeight() const {
 }
 
 int GdiSurface::ToPixel(float v) const {
-  return ToPixelCoordinate(m_scale == ScaleMode::Twips ? v * 15.0f * m_dpi / 1440 : v, m_scale);
+  return ToPixelCoordinate(m_scale == ScaleMode::Twips ? v * m_dpi / 1440 : v, ScaleMode::Pixels);
 }
 
 void GdiSurface::Fill(std::uint32_t pixel) {

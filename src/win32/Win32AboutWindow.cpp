@@ -32,7 +32,7 @@ HWND Win32AboutWindow::MakePicture(const ControlLayout &c, HWND parent, RECT r, 
       if (m_icon != nullptr) {
         ::DrawIconEx(dc, Px(120), Px(60), m_icon, Px(600), Px(600), 0, nullptr, DI_NORMAL);
       }
-      const HGDIOBJ old = ::SelectObject(dc, Font(FontSpec{"Arial", 14, true}));
+      const HGDIOBJ old = ::SelectObject(dc, Font(ControlFont{"Arial", 14, true}));
       ::SetBkMode(dc, TRANSPARENT);
       ::SetTextColor(dc, RGB(24, 28, 36));
       RECT text{Px(840), Px(60), Px(840) + Px(1500), Px(60) + Px(540)};
@@ -46,7 +46,8 @@ HWND Win32AboutWindow::MakePicture(const ControlLayout &c, HWND parent, RECT r, 
                                          WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
                                          r.left, r.top, r.right - r.left, r.bottom - r.top, parent, menu,
                                          ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(strip, WM_SETFONT, reinterpret_cast<WPARAM>(Font(FontSpec{"Arial", 8.25, false})), FALSE);
+    ::SendMessageW(strip, WM_SETFONT, reinterpret_cast<WPARAM>(Font(ControlFont{"Arial", 8.25, false})),
+                   FALSE);
     return strip;
   }
   // Image2: the program icon, 64 × 64 at 96 dpi.

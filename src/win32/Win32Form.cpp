@@ -11,6 +11,11 @@ constexpr const wchar_t *kPanelClass = L"TallyflowPanel";
 
 COLORREF Ref(Colour c) { return static_cast<COLORREF>(c & 0xFFFFFF); } // both 0x00BBGGRR
 
+// The layout's texts and font names are ASCII: each byte is its character.
+std::wstring FromAscii(const char *text) {
+  return std::wstring(text, text + std::char_traits<char>::length(text));
+}
+
 bool IsLabel(ControlKind k) {
   return k == ControlKind::Label || k == ControlKind::ValueBox || k == ControlKind::Link;
 }
@@ -32,19 +37,16 @@ void Win32Form::CreateFormWindow(const wchar_t *className, DWORD style, DWORD ex
                                    ::GetModuleHandleW(nullptr), this));
 }
 
-HFONT Win32Form::Font(const FontSpec &spec, bool underline) {
-  const std::string key = std::string(spec.family) + "/" + std::to_string(spec.points) + "/" +
-                          (spec.bold ? "b" : "") + (underline ? "u" : "");
+HFONT Win32Form::Font(const ControlFont &font, bool underline) {
+  const std::string key = std::string(font.family) + "/" + std::to_string(font.points) + "/" +
+                          (font.bold ? "b" : "") + (underline ? "u" : "");
   if (const auto it = m_fontByKey.find(key); it != m_fontByKey.end()) {
     return it->second;
   }
   // Points at the window's dpi: 8.25 pt is 11 px at 96 dpi, 17 at 144.
-  const int height = -static_cast<int>(std::lround(spec.points * m_dpi / 72.0));
-  std::wstring family;
-  for (const char *p = spec.family; *p != '\0'; ++p) {
-    family.push_back(static_cast<wchar_t>(*p)); // ASCII
-  }
-  m_fonts.emplace_back(::CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, underline,
+  const int height = -static_cast<int>(std::lround(font.points * m_dpi / 72.0));
+  const std::wstring family = FromAscii(font.family);
+  m_fonts.emplace_back(::CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, underline,
                                      FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, family.c_str()));
   return m_fontByKey[key] = m_fonts.back().get();
@@ -91,13 +93,7 @@ void Win32Form::BuildControls(const std::vector<ControlLayout> &layout,
     m_layoutOf[h] = &c;
     m_byId[id++] = h;
     if (c.tip[0] != '\0') {
-      const std::wstring tip = [&] {
-        std::wstring w;
-        for (const char *p = c.tip; *p != '\0'; ++p) {
-          w.push_back(static_cast<wchar_t>(*p));
-        }
-        return w;
-      }();
+      const std::wstring tip = FromAscii(c.tip);
       TTTOOLINFOW tool{};
       tool.cbSize = sizeof tool;
       tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -131,10 +127,7 @@ HWND Win32Form::MakeControl(const ControlLayout &c, HWND parent, int id) {
   const RECT r = DesignBounds(c);
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-  std::wstring caption;
-  for (const char *p = c.caption; *p != '\0'; ++p) {
-    caption.push_back(static_cast<wchar_t>(*p)); // ASCII
-  }
+  const std::wstring caption = FromAscii(c.caption);
   const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   const DWORD notify = c.tip[0] != '\0' ? SS_NOTIFY : 0; // a tool tip needs the mouse
   auto make = [&](DWORD exStyle, const wchar_t *cls, DWORD style, int height) {

@@ -58,7 +58,7 @@ protected:
   void DestroyFormWindow() { m_window.reset(); }
 
   void BuildControls(const std::vector<ControlLayout> &layout, const std::vector<const char *> &tabOrder);
-  HFONT Font(const FontSpec &spec, bool underline = false);
+  HFONT Font(const ControlFont &font, bool underline = false);
   HBRUSH Brush(Colour colour);
 
   // A panel: a plain child window in a colour that parents controls and

@@ -167,7 +167,9 @@ TEST(frmTallyflow, OutsideTextKeepsToItsOwnPlace) {
     auto &w = h.Load();
     auto *list = h.Control<QComboBox>("cboConnectionType");
     EXPECT_EQ(list->itemText(2).toStdString(), c.shown + " ");
-    list->setCurrentIndex(2);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down); // from the first entry to the alias
+    QTest::keyClick(list, Qt::Key_Down);
     auto *type = h.Control<QLabel>("lblType");
     ASSERT_TRUE(QTest::qWaitFor([&] { return type->text().toStdString() == c.shown + " "; }, 3000));
 

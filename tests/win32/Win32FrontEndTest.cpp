@@ -246,7 +246,11 @@ TEST(Win32MonitorWindow, OutsideTextShowsAsItIsAndLabelsGrowWithTheirText) {
   // An interval typed into the box's edit field is the next tick's.
   const HWND edit = ::FindWindowExW(w.Control("cboUpdateInterval"), nullptr, L"Edit", nullptr);
   ASSERT_NE(edit, nullptr);
-  ::SetWindowTextW(edit, L"150");
+  ::SetFocus(edit);
+  ::SendMessageW(edit, EM_SETSEL, 0, -1); // the whole text, then typed over
+  for (const wchar_t ch : std::wstring(L"150")) {
+    ::SendMessageW(edit, WM_CHAR, ch, 0);
+  }
   Pump(500);
   EXPECT_EQ(w.tmrUpdate().Interval(), 150);
 
