@@ -14,6 +14,7 @@ packages=(
   fonts-liberation fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth xdotool imagemagick x11-utils procps
   weston qt6-wayland
+  orca python3-pyatspi at-spi2-core dbus-daemon openbox
   "$@"
 )
 

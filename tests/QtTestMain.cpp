@@ -1,4 +1,6 @@
 // GoogleTest main for suites that need a QApplication (offscreen in CTest).
+#include "AccessibleRoles.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@ int main(int argc, char **argv) {
   std::unique_ptr<QApplication> app;
   if (!::testing::GTEST_FLAG(list_tests)) {
     app = std::make_unique<QApplication>(argc, argv);
+    tallyflow::InstallAccessibleRoles();
   }
   return RUN_ALL_TESTS();
 }

@@ -58,7 +58,7 @@ const std::vector<ControlLayout> &AboutLayout() {
 }
 
 const std::vector<const char *> &AboutTabOrder() {
-  static const std::vector<const char *> order = {"cmdSysInfo", "cmdok"};
+  static const std::vector<const char *> order = {"cmdSysInfo", "cmdok", "lblHomePage", "lblEMail"};
   return order;
 }
 

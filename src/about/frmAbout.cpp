@@ -1,18 +1,18 @@
 #include "frmAbout.h"
 
+#include "AccessibleRoles.h"
 #include "DesignPalette.h"
-#include "LinkCursor.h"
+#include "LinkLabel.h"
 #include "ProgramIcon.h"
 #include "Twips.h"
 
-#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyleOptionFrame>
 
 #include <map>
 #include <string>
@@ -69,12 +69,12 @@ QLabel *frmAbout::Label(const char *name) const { return qobject_cast<QLabel *>(
 void frmAbout::BuildControls() {
   InstallFontSubstitutes();
   setFont(DesignFont("MS Sans Serif", 8.25));
-  // Names for accessibility tools where a control's text does not say what it is.
-  const std::map<std::string, const char *> accessible = {
-      {"lblregname", "Registered name"}, {"lblregcompany", "Company name"},
-      {"lblTitle", "Title and version"}, {"lblCopyright", "Copyright"},
-      {"lblEMail", "E-mail the maker"},  {"lblHomePage", "The maker's home page"},
-      {"Text1", "Terms of use"}};
+  // Names for accessibility tools where a control shows no text. The labels
+  // are read by their text: a name would replace it.
+  const std::map<std::string, const char *> accessible = {{"Picture3", "Tallyflow"},
+                                                          {"Image2", "Tallyflow"},
+                                                          {"Image3", "network traffic, tallied"},
+                                                          {"Text1", "Terms of use"}};
 
   for (const ControlLayout &c : AboutLayout()) {
     QWidget *parent = c.parent[0] == '\0' ? static_cast<QWidget *>(this) : m_controls.at(c.parent);
@@ -86,6 +86,7 @@ void frmAbout::BuildControls() {
       panel->setFrameStyle(QFrame::Box | QFrame::Plain);
       PaintBackground(panel, kDesignFace);
       panel->setFocusPolicy(Qt::NoFocus);
+      SetAccessibleRole(*panel, AccessibleRole::Panel);
       w = panel;
       break;
     }
@@ -104,18 +105,23 @@ void frmAbout::BuildControls() {
       break;
     }
     case ControlKind::Label:
-    case ControlKind::Link:
     case ControlKind::ValueBox: {
       auto *l = new QLabel(caption, parent);
       l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-      if (c.kind == ControlKind::Link) {
-        QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, kLink);
-        l->setPalette(p);
-        l->setCursor(LinkCursor());
-        l->installEventFilter(this);
-      }
       w = l;
+      break;
+    }
+    case ControlKind::Link: {
+      auto *link = new LinkLabel(caption, parent);
+      link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      QPalette p = link->palette();
+      p.setColor(QPalette::WindowText, kLink);
+      link->setPalette(p);
+      const std::string name = c.name;
+      connect(link, &LinkLabel::activated, link, [this, name] {
+        name == "lblEMail" ? lblEMail_Click() : lblHomePage_Click();
+      });
+      w = link;
       break;
     }
     case ControlKind::Button: {
@@ -124,17 +130,13 @@ void frmAbout::BuildControls() {
       w = b;
       break;
     }
-    case ControlKind::Rule: {
-      auto *line = new QFrame(parent);
-      line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-      w = line;
-      break;
-    }
+    case ControlKind::Rule:
+      continue; // drawn by the window: decoration, not a control (see paintEvent)
     case ControlKind::TextBox: {
       auto *terms = new QPlainTextEdit(QString::fromLatin1(kTermsText), parent);
       terms->setReadOnly(true);
       terms->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-      terms->setFocusPolicy(Qt::NoFocus); // below the client area, never seen: no Tab stop
+      terms->setVisible(false); // below the client area, never seen: no Tab stop, nothing to review
       w = terms;
       break;
     }
@@ -164,6 +166,9 @@ void frmAbout::BuildControls() {
   static_cast<QPushButton *>(m_controls.at("cmdok"))->setDefault(true); // answers Enter; Escape closes too
 
   for (const auto &c : AboutLayout()) {
+    if (c.kind == ControlKind::Rule) {
+      continue;
+    }
     QWidget *w = m_controls.at(c.name);
     w->setGeometry(PixelRect(c.left, c.top, c.width, c.height));
     if (c.sizedToText) {
@@ -175,30 +180,38 @@ void frmAbout::BuildControls() {
   for (QLabel *l : findChildren<QLabel *>()) {
     l->setTextFormat(Qt::PlainText);
   }
+  // The captions label the values: a screen reader says "Registered name:" with the owner.
+  Label("Label4_0")->setBuddy(m_controls.at("lblregname"));
+  Label("Label4_1")->setBuddy(m_controls.at("lblregcompany"));
   const auto &order = AboutTabOrder();
   for (std::size_t i = 0; i + 1 < order.size(); ++i) {
     setTabOrder(m_controls.at(order[i]), m_controls.at(order[i + 1]));
   }
 
-  connect(static_cast<QPushButton *>(m_controls.at("cmdok")), &QPushButton::clicked, this,
-          [this] { cmdok_Click(); });
-  connect(static_cast<QPushButton *>(m_controls.at("cmdSysInfo")), &QPushButton::clicked, this,
-          [this] { cmdSysInfo_Click(); });
+  // Connected in the sender's own context: a receiver elsewhere would show
+  // as a meaningless "controller for" relation to assistive technology.
+  auto *ok = static_cast<QPushButton *>(m_controls.at("cmdok"));
+  connect(ok, &QPushButton::clicked, ok, [this] { cmdok_Click(); });
+  auto *sysInfo = static_cast<QPushButton *>(m_controls.at("cmdSysInfo"));
+  connect(sysInfo, &QPushButton::clicked, sysInfo, [this] { cmdSysInfo_Click(); });
 }
 
-bool frmAbout::eventFilter(QObject *watched, QEvent *event) {
-  if (event->type() == QEvent::MouseButtonRelease &&
-      static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-    if (watched == m_controls["lblEMail"]) {
-      lblEMail_Click();
-      return true;
-    }
-    if (watched == m_controls["lblHomePage"]) {
-      lblHomePage_Click();
-      return true;
+void frmAbout::paintEvent(QPaintEvent *event) {
+  QDialog::paintEvent(event);
+  // The rules, etched as a sunken QFrame line draws them.
+  QPainter painter(this);
+  for (const auto &c : AboutLayout()) {
+    if (c.kind == ControlKind::Rule) {
+      QStyleOptionFrame rule;
+      rule.initFrom(this);
+      rule.rect = PixelRect(c.left, c.top, c.width, c.height);
+      rule.frameShape = QFrame::HLine;
+      rule.state |= QStyle::State_Sunken;
+      rule.lineWidth = 1;
+      rule.midLineWidth = 0;
+      style()->drawControl(QStyle::CE_ShapedFrame, &rule, &painter, this);
     }
   }
-  return QDialog::eventFilter(watched, event);
 }
 
 void frmAbout::Caption(const std::string &text) { setWindowTitle(QString::fromStdString(text)); }

@@ -41,7 +41,7 @@ public:
   void Close() override { accept(); }
 
 protected:
-  bool eventFilter(QObject *watched, QEvent *event) override;
+  void paintEvent(QPaintEvent *event) override;
 
 private:
   void BuildControls();

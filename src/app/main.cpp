@@ -1,5 +1,6 @@
 // Tallyflow: starts the monitor window and runs until it is closed.
 
+#include "AccessibleRoles.h"
 #include "BuildInfo.h"
 #include "CommandLine.h"
 #include "PlatformAbout.h"
@@ -37,6 +38,7 @@ int main(int argc, char **argv) {
   }
 
   QApplication app(argc, argv);
+  tallyflow::InstallAccessibleRoles();
   if (const char *style = tallyflow::PlatformWidgetStyle()) {
     QApplication::setStyle(style);
   }

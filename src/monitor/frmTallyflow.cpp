@@ -1,5 +1,7 @@
 #include "frmTallyflow.h"
 
+#include "AccessibleRoles.h"
+
 #include "DesignPalette.h"
 #include "FigureLabel.h"
 #include "ProgramIcon.h"
@@ -30,6 +32,7 @@ TwipsRect ToTwips(const QRect &r) {
 
 frmTallyflow::frmTallyflow(Services services) : m_form(*this, std::move(services)) {
   setObjectName("frmTallyflow");
+  SetAccessibleRole(*this, AccessibleRole::Window); // a plain QWidget would be a "filler"
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setWindowTitle(kMonitorDesignTitle);

@@ -2,6 +2,7 @@
 
 #include "frmTallyflow.h"
 
+#include "AccessibleRoles.h"
 #include "ConnectionList.h"
 #include "DesignPalette.h"
 #include "EnterKey.h"
@@ -44,6 +45,7 @@ void frmTallyflow::BuildControls() {
     case ControlKind::Picture:
       m_PIC1 = new QtDrawingSurface(parent, 0);
       m_PIC1->BackColor(kFaceColour); // the face colour until the first Draw makes it black
+      SetAccessibleRole(*m_PIC1, AccessibleRole::Picture); // before the name makes its accessible object
       m_PIC1->setAccessibleName("Download graph");
       w = m_PIC1;
       break;
@@ -51,6 +53,7 @@ void frmTallyflow::BuildControls() {
       auto *frame = new QFrame(parent);
       frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
       PaintBackground(frame, kDesignFace);
+      SetAccessibleRole(*frame, AccessibleRole::Panel);
       w = frame;
       break;
     }
@@ -97,6 +100,7 @@ void frmTallyflow::BuildControls() {
     case ControlKind::Image: {
       auto *image = new QLabel(parent);
       image->setPixmap(ProgramIconPixmap(TwipsToPixels(c.width)));
+      image->setAccessibleName("Tallyflow");
       w = image;
       break;
     }
@@ -145,6 +149,7 @@ void frmTallyflow::BuildControls() {
   // caption beside it instead, and the caption labels it.
   cboConnectionType->setAccessibleName("Connection type");
   cboUpdateInterval->setAccessibleName("Update Interval");
+  cboUpdateInterval->lineEdit()->setAccessibleName("Update Interval"); // the field a reader lands in
   for (const auto &[caption, control] : Buddies()) {
     static_cast<QLabel *>(m_controls.at(caption))->setBuddy(m_controls.at(control));
   }
@@ -165,9 +170,11 @@ void frmTallyflow::BuildControls() {
     setTabOrder(m_controls.at(order[i]), m_controls.at(order[i + 1]));
   }
 
-  connect(chkStartUp, &QCheckBox::toggled, this, [this] { m_form.chkStartUp_Click(); });
-  connect(btnAbout, &QPushButton::clicked, this, [this] { m_form.btnAbout_Click(); });
-  connect(btnExit, &QPushButton::clicked, this, [this] { m_form.btnExit_Click(); });
+  // Connected in the sender's own context: a receiver elsewhere would show
+  // as a meaningless "controller for" relation to assistive technology.
+  connect(chkStartUp, &QCheckBox::toggled, chkStartUp, [this] { m_form.chkStartUp_Click(); });
+  connect(btnAbout, &QPushButton::clicked, btnAbout, [this] { m_form.btnAbout_Click(); });
+  connect(btnExit, &QPushButton::clicked, btnExit, [this] { m_form.btnExit_Click(); });
 }
 
 } // namespace tallyflow

@@ -1,6 +1,7 @@
 #include "ConnectionList.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QPainter>
 #include <QScreen>
 #include <QStyledItemDelegate>
@@ -26,6 +27,20 @@ public:
 ConnectionList::ConnectionList(QWidget *parent) : QComboBox(parent) {
   setItemDelegate(new ClippedRowDelegate(this));
   view()->setTextElideMode(Qt::ElideMiddle);
+  connect(this, &QComboBox::currentIndexChanged, this, &ConnectionList::ShowEntryAsSelected);
+}
+
+void ConnectionList::ShowEntryAsSelected(int row) {
+  if (row < 0) {
+    return;
+  }
+  view()->selectionModel()->setCurrentIndex(model()->index(row, modelColumn()),
+                                            QItemSelectionModel::ClearAndSelect);
+  if (hasFocus() && QAccessible::isActive()) {
+    QAccessibleEvent focus(view(), QAccessible::Focus);
+    focus.setChild(row);
+    QAccessible::updateAccessibility(&focus);
+  }
 }
 
 void ConnectionList::showPopup() {

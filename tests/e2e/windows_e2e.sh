@@ -100,9 +100,16 @@ check "Email me reached the mailer" grep -q '^mailto:support@example.com' "$work
 xdotool mousemove --window "$about" $((321 + abx)) $((205 + aby)) click 1
 box=$(window_named '^Tallyflow Manager$')
 check "System Info... without a tool shows the message" test -n "$box"
+# Wine names the box before it maps it and takes keys: wait until it is
+# shown, and send Enter again if the first one came before the box could
+# take it (seen once in CI).
+for _ in $(seq 50); do xdotool search --onlyvisible --name '^Tallyflow Manager$' >/dev/null 2>&1 && break; sleep 0.1; done
+sleep 0.5
 import -window "$box" "$shots/message.png"
-xdotool key --window "$box" Return 2>/dev/null
-for _ in $(seq 30); do xdotool search --name '^Tallyflow Manager$' >/dev/null 2>&1 || break; sleep 0.1; done
+for _ in 1 2 3; do
+  xdotool key --window "$box" Return 2>/dev/null
+  for _ in $(seq 20); do xdotool search --name '^Tallyflow Manager$' >/dev/null 2>&1 || break 2; sleep 0.1; done
+done
 check "Enter closes the message" bash -c "! xdotool search --name '^Tallyflow Manager\$' >/dev/null 2>&1"
 xdotool key --window "$about" Escape 2>/dev/null
 for _ in $(seq 30); do xdotool search --name '^About $' >/dev/null 2>&1 || break; sleep 0.1; done
