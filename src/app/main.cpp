@@ -3,6 +3,7 @@
 #include "AccessibleRoles.h"
 #include "BuildInfo.h"
 #include "CommandLine.h"
+#include "DisplayCheck.h"
 #include "PlatformAbout.h"
 #include "PlatformDesktop.h"
 #include "PlatformIfTable.h"
@@ -37,7 +38,7 @@ int main(int argc, char **argv) {
     qputenv("QT_NO_GLIB", "1");
   }
 
-  QApplication app(argc, argv);
+  const auto app = tallyflow::OpenDisplayOrExplain(argc, argv);
   tallyflow::InstallAccessibleRoles();
   if (const char *style = tallyflow::PlatformWidgetStyle()) {
     QApplication::setStyle(style);
@@ -81,6 +82,6 @@ int main(int argc, char **argv) {
   // The end of a session, a terminal closed, Ctrl-C: the orderly close that
   // saves, then the end, as the Exit button does.
   const auto watch = tallyflow::WatchTermination([&window] { window.Form_Unload(); });
-  QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.Form_Unload(); });
+  QObject::connect(app.get(), &QGuiApplication::commitDataRequest, &window, [&window] { window.Form_Unload(); });
   return QApplication::exec();
 }

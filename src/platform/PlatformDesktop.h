@@ -19,8 +19,9 @@ using EnvironmentLookup = std::function<std::optional<std::string>(const char *n
 // The Qt platform to ask for before the application starts, given the
 // environment and the command line; nothing to leave the choice to Qt. A
 // Wayland session that also offers X (XWayland) runs the program on X, where
-// it can place its window and start minimised, unless the user chose a
-// platform (QT_QPA_PLATFORM, -platform).
+// it can place its window and start minimised, falling back to Wayland when X
+// refuses the connection, unless the user chose a platform (QT_QPA_PLATFORM,
+// -platform).
 std::optional<std::string> ChooseQtPlatform(const EnvironmentLookup &environment,
                                             const std::vector<std::string> &arguments);
 

@@ -2,6 +2,8 @@
 
 #include "frmAbout.h"
 
+#include "BuildInfo.h"
+
 #include "FakeIfTable.h"
 #include "FakeMonitorView.h"
 #include "FakeRegistry.h"
@@ -36,7 +38,7 @@ struct AboutHarness {
     version.fileDescription = "Tallyflow Manager";
     version.major = 3;
     version.revision = 264;
-    version.legalCopyright = "Copyright (c) 2026 Quorrin Software\\nAll rights reserved.";
+    version.legalCopyright = build::kLegalCopyright; // the program's own, which must fit
   }
   frmAbout::Services Services() { return {version, &facts, &starter, &messages, &shell}; }
   VersionInfo version;
@@ -68,8 +70,7 @@ TEST(frmAbout, LoadsItsTextsAndLaysOutByTheTable) {
   dialog.Form_Load();
   EXPECT_EQ(dialog.windowTitle(), "About ");
   EXPECT_EQ(dialog.Label("lblTitle")->text(), "Tallyflow Manager v3.264");
-  EXPECT_EQ(dialog.Label("lblCopyright")->text(),
-            "Copyright \u00a9 2026 Quorrin Software\nAll rights reserved.");
+  EXPECT_EQ(dialog.Label("lblCopyright")->text(), "Copyright \u00a9 2026 Quorrin Software");
   EXPECT_EQ(dialog.Label("lblregname")->text(), "Ada Lovelace");
   EXPECT_EQ(dialog.Label("lblregcompany")->text(), "Unregistered Company");
   EXPECT_EQ(dialog.size(), QSize(458, 257)) << "6870 x 3855 twips";
@@ -77,6 +78,10 @@ TEST(frmAbout, LoadsItsTextsAndLaysOutByTheTable) {
   EXPECT_EQ(dialog.parentWidget(), nullptr) << "no owner window";
   for (const auto &c : AboutLayout()) {
     QWidget *w = dialog.findChild<QWidget *>(c.name);
+    if (c.kind == ControlKind::Rule) {
+      EXPECT_EQ(w, nullptr) << c.name << ": drawn by the window, no control";
+      continue;
+    }
     ASSERT_NE(w, nullptr) << c.name;
     const QRect expected(qRound(c.left / 15.0), qRound(c.top / 15.0), qRound(c.width / 15.0),
                          qRound(c.height / 15.0));
@@ -87,6 +92,8 @@ TEST(frmAbout, LoadsItsTextsAndLaysOutByTheTable) {
     }
   }
   EXPECT_GE(dialog.findChild<QWidget *>("Text1")->y(), dialog.height()) << "below the visible client area";
+  const QRect copyright = dialog.Label("lblCopyright")->geometry();
+  EXPECT_TRUE(dialog.rect().contains(copyright)) << "one line, inside the window";
   for (const char *link : {"lblEMail", "lblHomePage"}) {
     const QCursor hand = dialog.Label(link)->cursor();
     EXPECT_EQ(hand.shape(), Qt::BitmapCursor) << link << ": our own hand, not the system's";
@@ -96,13 +103,22 @@ TEST(frmAbout, LoadsItsTextsAndLaysOutByTheTable) {
   EXPECT_EQ(dialog.Label("lblEMail")->toolTip(), "support@example.com");
   EXPECT_EQ(dialog.Label("lblHomePage")->toolTip(), "https://www.example.com/tallyflow");
 
+  // By mouse, and by keyboard as a Tab stop: Enter on one, Space on the other.
   Click(dialog.Label("lblEMail"));
   Click(dialog.Label("lblHomePage"));
-  EXPECT_EQ(h.shell.opened,
-            (std::vector<std::string>{
-                "mailto:support@example.com?subject=I have question on Tallyflow Manager v3.264",
-                "https://www.example.com/tallyflow"}));
-  EXPECT_EQ(h.shell.owners, std::vector<std::uintptr_t>(2, dialog.winId()))
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  dialog.findChild<QWidget *>("cmdok")->setFocus();
+  QTest::keyClick(&dialog, Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), dialog.Label("lblHomePage"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  QTest::keyClick(&dialog, Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), dialog.Label("lblEMail"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+  const std::string mail = "mailto:support@example.com?subject=I have question on Tallyflow Manager v3.264";
+  const std::string site = "https://www.example.com/tallyflow";
+  EXPECT_EQ(h.shell.opened, (std::vector<std::string>{mail, site, site, mail}));
+  EXPECT_EQ(h.shell.owners, std::vector<std::uintptr_t>(4, dialog.winId()))
       << "the About window owns the call";
 
   dialog.findChild<QPushButton *>("cmdSysInfo")->click();
@@ -111,7 +127,6 @@ TEST(frmAbout, LoadsItsTextsAndLaysOutByTheTable) {
   dialog.findChild<QPushButton *>("cmdSysInfo")->click();
   EXPECT_EQ(h.starter.started, std::vector<std::string>{"/usr/bin/hardinfo"});
 
-  dialog.show();
   const QString shot = QDir::temp().filePath("tallyflow-about.png");
   EXPECT_TRUE(dialog.grab().save(shot));
   dialog.findChild<QPushButton *>("cmdok")->click();

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# The command line as a person and a session manager use it: --help and
-# --version answer on a bare terminal (no display) and end with 0; anything
-# else is left to Qt or ignored, and the window opens.
+# The command line as a person and a session manager use it: --help,
+# --help-all and --version answer on a bare terminal (no display) and end
+# with 0; anything else is left to Qt or ignored, and the window opens.
+# With no display to reach, every option the help lists ends the program
+# with one line on stderr and status 1, never an abort. A Wayland session
+# whose X refuses the connection still gets its window, on Wayland.
 set -uo pipefail
 exe="$1"
 work="$(mktemp -d)"
@@ -14,7 +17,8 @@ check() { # what, then the verdict as the exit status of the rest
   if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $what" >&2; fi
 }
 
-for args in "--version:Tallyflow Manager 3" "-v:Tallyflow Manager 3" "--help:Usage:" "-h:--version"; do
+for args in "--version:Tallyflow Manager 3" "-v:Tallyflow Manager 3" "--help:Usage:" "-h:--version" \
+  "--help-all:--platform <platformName"; do
   option="${args%%:*}" expected="${args#*:}"
   out=$(timeout 10 "$exe" "$option" 2>&1); status=$?
   check "$option answers \"$expected\" and ends with 0 (got $status: $out)" \
@@ -31,5 +35,26 @@ for args in "-platform offscreen --frobnicate" "-platform offscreen -session 1a2
   check "\"$args\" keeps the window open" kill -0 "$pid"
   kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
 done
+# No display: every other option the full help lists, given a value.
+options=$(timeout 10 "$exe" --help-all 2>/dev/null | grep -oE '^  (-[a-z], )?--[a-z-]+' | grep -oE -- '--[a-z-]+' |
+  grep -vxE -- '--(help|help-all|version)')
+check "the full help lists Qt's options" test "$(wc -w <<<"$options")" -ge 5
+for option in $options --frobnicate; do
+  timeout 10 "$exe" "$option" x >/dev/null 2>"$work/err"; status=$?
+  check "$option with no display: status 1 and one line (got $status: $(head -c 300 "$work/err"))" \
+    bash -c '[ "$1" = 1 ] && [ "$(wc -l <"$2")" = 1 ] && grep -q "no display" "$2"' _ "$status" "$work/err"
+done
+
+# A Wayland session where X refuses us: the window opens on Wayland.
+export XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+weston --backend=headless-backend.so --socket=tf-fallback --idle-time=0 >"$work/weston.log" 2>&1 &
+weston=$!
+for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/tf-fallback" ] && break; sleep 0.1; done
+DISPLAY=:97 WAYLAND_DISPLAY=tf-fallback "$exe" >/dev/null 2>"$work/err" &
+pid=$!
+sleep 3
+check "X refused, Wayland there: the window runs ($(head -c 300 "$work/err"))" kill -0 "$pid"
+kill "$pid" "$weston" 2>/dev/null; wait "$pid" "$weston" 2>/dev/null
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -361,7 +361,7 @@ TEST(TallyflowExe, CarriesItsVersionIconAndManifest) {
   };
   EXPECT_EQ(text(L"ProductName"), "Tallyflow Manager");
   EXPECT_EQ(text(L"FileVersion"), "3.0.0.264");
-  EXPECT_EQ(text(L"LegalCopyright"), "Copyright \xC2\xA9 2026 Quorrin Software. All rights reserved.");
+  EXPECT_EQ(text(L"LegalCopyright"), "Copyright \xC2\xA9 2026 Quorrin Software");
 
   const HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(module, nullptr);

@@ -19,7 +19,7 @@ std::optional<std::string> ChooseQtPlatform(const EnvironmentLookup &environment
   if (chosen || !wayland || !set("DISPLAY")) {
     return std::nullopt;
   }
-  return "xcb";
+  return "xcb;wayland"; // X refused (no XAUTHORITY, say): Wayland, never no window at all
 }
 
 bool PreferQtEventLoop(const EnvironmentLookup &environment) { return !environment("QT_NO_GLIB"); }

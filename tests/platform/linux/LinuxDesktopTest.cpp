@@ -18,8 +18,8 @@ TEST(LinuxDesktop, AWaylandSessionWithXRunsOnXUnlessTheUserChose) {
     std::optional<std::string> platform;
   };
   const Case cases[] = {
-      {"Wayland with XWayland", {{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}, {}, "xcb"},
-      {"a Wayland session by its type", {{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":1"}}, {}, "xcb"},
+      {"Wayland with XWayland", {{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}, {}, "xcb;wayland"},
+      {"a Wayland session by its type", {{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":1"}}, {}, "xcb;wayland"},
       {"Wayland alone", {{"WAYLAND_DISPLAY", "wayland-0"}}, {}, std::nullopt},
       {"Wayland chosen in the environment",
        {{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}},
