@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QPainter>
-#include <qdrawutil.h>
 
 #include <cmath>
 
@@ -276,15 +275,10 @@ void FigureLabel::paintEvent(QPaintEvent *event) {
     QLabel::paintEvent(event);
     return;
   }
+  // The frame as QLabel draws it, on every repaint: at a fractional scale
+  // the device pixels of a repaint inside the contents reach into the border.
+  drawFrame(&p);
   const QPalette &palette = this->palette(); // in the colour group of the widget's state
-  if (frameShape() == QFrame::NoFrame || contentsRect().contains(event->rect())) {
-    // no frame, or none of it to repaint
-  } else if (frameShape() == QFrame::Box && frameShadow() == QFrame::Plain && midLineWidth() == 0) {
-    // The figure's box, as the style draws a plain one, without asking it.
-    qDrawPlainRect(&p, frameRect(), palette.color(QPalette::WindowText), lineWidth());
-  } else {
-    drawFrame(&p);
-  }
   const QRect r = TextRect();
   const QTextLine line = m_layout.lineAt(0);
   if (!m_composed && !line.isValid()) {
