@@ -64,13 +64,18 @@ std::size_t FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t 
   if (n == 0) {
     return 0;
   }
+  // Each byte in upper-case hexadecimal without a leading zero; a zero byte
+  // is "00": 00 0C 29 0A 1B FF gives 00-C-29-A-1B-FF.
+  std::size_t at = 0;
   for (std::size_t j = 0; j < n; ++j) {
     const auto b = static_cast<unsigned>(bytes[j]);
-    text[3 * j] = kHex[b >> 4];
-    text[3 * j + 1] = kHex[b & 0x0F];
-    text[3 * j + 2] = '-';
+    if (b >= 0x10 || b == 0) {
+      text[at++] = kHex[b >> 4];
+    }
+    text[at++] = kHex[b & 0x0F];
+    text[at++] = '-';
   }
-  return n * 3 - 1; // without the last "-"
+  return at - 1; // without the last "-"
 }
 
 std::size_t CompleteRows(std::span<const std::byte> image) {

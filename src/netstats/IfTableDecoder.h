@@ -41,9 +41,9 @@ std::size_t CompleteRows(std::span<const std::byte> image);
 // surrogate becomes U+FFFD.
 void Utf16LeToUtf8(std::span<const std::byte> units, std::string &out);
 
-// bPhysAddr as upper-case two-digit hex bytes joined by "-", into `text`;
-// returns the characters written: none when the length is 0 or negative, at
-// most 23 (the 8 bytes the row holds).
+// bPhysAddr as upper-case hex bytes without leading zeros ("00" for a zero
+// byte) joined by "-", into `text`; returns the characters written: none
+// when the length is 0 or negative, at most 23 (the 8 bytes the row holds).
 std::size_t FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t length,
                                  char (&text)[mib::kPhysAddrMax * 3]);
 

@@ -39,7 +39,9 @@ AppFacts ReadAppFacts() {
   facts.title = build::kTitle;
   const QFileInfo exe(QCoreApplication::applicationFilePath());
   facts.exePath = exe.absoluteFilePath().toStdString();
-  facts.exeName = exe.completeBaseName().toStdString();
+  // Linux names no type after a dot: "My.Monitor" is the whole name, and the
+  // settings and the start-up entry both go by it.
+  facts.exeName = exe.fileName().toStdString();
   // QDir keeps a root as "/" (or "C:/"), any other directory without a
   // trailing separator; the native form uses the platform's separator.
   facts.exeDirectory = QDir::toNativeSeparators(exe.absolutePath()).toStdString();

@@ -58,6 +58,16 @@ second=$(run_once)
 echo "first at $first, second at $second"
 [ "$first" = "$second" ] || { echo "the window moved between runs" >&2; exit 1; }
 
+# Linux names no type after a dot: a program called My.Monitor keeps its
+# settings under its whole name (its start-up entry goes by the same name).
+cp "$exe" "$work/My.Monitor"
+cmd=("$work/My.Monitor")
+run_once >/dev/null
+[ -f "$XDG_CONFIG_HOME/Quorrin Software/My.Monitor.conf" ] || {
+  echo "My.Monitor's settings are not under its whole name:"; ls "$XDG_CONFIG_HOME/Quorrin Software"; exit 1; }
+rm "$work/My.Monitor"
+cmd=("$exe")
+
 # The end of a session (SIGTERM), a closed terminal (SIGHUP) and Ctrl-C
 # (SIGINT) close the window as Exit does: the position is saved whole.
 for sig in TERM HUP INT; do

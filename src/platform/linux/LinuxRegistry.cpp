@@ -1,5 +1,6 @@
 #include "LinuxRegistry.h"
 
+#include "BuildInfo.h"
 #include "DesktopEntry.h"
 #include "PlatformRegistry.h"
 #include "RegStartUp.h"
@@ -253,7 +254,9 @@ long LinuxRegistry::SetValue(Handle key, const std::string &valueName, std::uint
     if (!SafeName(valueName)) {
       return kInvalidParameter;
     }
-    return ReplaceFile(EntryFile(at, valueName), AutostartEntry(valueName, text), kEntryMode)
+    // Named as the program is, not by its file: what a session's list of
+    // start-up programs shows.
+    return ReplaceFile(EntryFile(at, valueName), AutostartEntry(build::kTitle, text), kEntryMode)
                ? kRegSuccess
                : kRegAccessDenied;
   }

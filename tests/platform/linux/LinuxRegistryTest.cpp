@@ -605,6 +605,7 @@ TEST_F(LinuxRegistryTest, StartUpEntryIsAnAutostartFileWithAFallbackToTheUser) {
   ASSERT_TRUE(QFile::exists(machineEntry));
   const std::string text = ReadFile(machineEntry);
   EXPECT_NE(text.find("Type=Application"), std::string::npos);
+  EXPECT_NE(text.find("\nName=Tallyflow Manager\n"), std::string::npos) << "the product, not the file";
   EXPECT_NE(text.find("\nTryExec=" + exe + "\n"), std::string::npos) << "skipped once the program is gone";
   EXPECT_NE(text.find("\nIcon=com.example.Tallyflow\n"), std::string::npos);
   EXPECT_EQ(ParseDesktopExec(*FindExecValue(text)), std::vector<std::string>{exe});
