@@ -149,7 +149,13 @@ void frmTallyflow::BuildControls() {
   // caption beside it instead, and the caption labels it.
   cboConnectionType->setAccessibleName("Connection type");
   cboUpdateInterval->setAccessibleName("Update Interval");
-  cboUpdateInterval->lineEdit()->setAccessibleName("Update Interval"); // the field a reader lands in
+  // The field a reader lands in is labelled too. Qt finds a field's labels
+  // among its siblings, which are inside the box: a caption there, never
+  // shown, names it for the relation.
+  auto *fieldCaption = new QLabel("Update Interval", cboUpdateInterval);
+  fieldCaption->setObjectName("Label6Field");
+  fieldCaption->hide();
+  fieldCaption->setBuddy(cboUpdateInterval->lineEdit());
   for (const auto &[caption, control] : Buddies()) {
     static_cast<QLabel *>(m_controls.at(caption))->setBuddy(m_controls.at(control));
   }
