@@ -141,8 +141,7 @@ void BM_Table(benchmark::State &state) {
   }
 }
 
-// Decoding alone: a table taken once, decoded into records again and again,
-// the record block reused as a snapshot's is.
+// Decoding alone: a table taken once, decoded into records again and again.
 void BM_Decode(benchmark::State &state) {
   EnsureLinks(static_cast<int>(state.range(0)));
   LinuxIfTable table;
@@ -150,11 +149,10 @@ void BM_Decode(benchmark::State &state) {
   table.GetIfTable(nullptr, &size, false);
   std::vector<std::byte> buffer(size);
   table.GetIfTable(buffer.data(), &size, false);
-  auto block = std::make_shared<RecordBlock>();
   std::shared_ptr<CInterfaces> records;
   for (auto _ : state) {
     records = std::make_shared<CInterfaces>();
-    benchmark::DoNotOptimize(DecodeIfTable(buffer, table, *records, block).received);
+    benchmark::DoNotOptimize(DecodeIfTable(buffer, table, *records).received);
   }
 }
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Whole-process cost of the real window against nload, side by side: both run
 # at the same time over the same seconds, at 100 ms, and their CPU time is
-# read at the same moments. Four rows: 10 and 1,000 interfaces, each idle and
-# with changing traffic; plus Tallyflow's resident memory after the warm-up
-# and at the end. Runs as root inside a private network namespace that holds
+# read at the same moments, every thread of each (Tallyflow's X reader
+# included). nload runs as users run it: its default view in an 80 x 24
+# terminal (NLOAD_VIEW=multiple for its busier -m view in 200 x 50, labelled
+# so). Four rows: 10 and 1,000 interfaces, each idle and with changing
+# traffic; plus Tallyflow's resident memory after the warm-up and at the end. Runs as root inside a private network namespace that holds
 # the interfaces, with its own sysfs so that both programs see only those
 # interfaces. Needs the program built in build/app (scripts/run.sh builds it),
 # Xvfb, nload, tmux and python3.
@@ -29,8 +31,9 @@ mount --make-rprivate /
 mount -t sysfs sysfs /sys
 ip link set lo up
 
-# CPU time on the processor in ns (schedstat), user and kernel together.
-cpu_ns() { awk '{print $1}' "/proc/$1/schedstat"; }
+# CPU time on the processor in ns (schedstat), user and kernel together,
+# summed over the process's threads.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{s += $1} END {print s}'; }
 rss_kib() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
 links=1
 make_links() { # up to $1 links in all
@@ -87,7 +90,11 @@ measure() { # interfaces traffic
   printf '[Main]\nUpdateInterval=%s\n' "$interval" >"$work/cfg/Quorrin Software/tallyflow.conf"
   DISPLAY=$display XDG_CONFIG_HOME="$work/cfg" XDG_RUNTIME_DIR="$work" "$exe" &
   local app=$!
-  tmx new-session -d -s nl -x 200 -y 50 "nload -t $interval -m"
+  if [ "${NLOAD_VIEW:-default}" = multiple ]; then
+    tmx new-session -d -s nl -x 200 -y 50 "nload -t $interval -m"
+  else
+    tmx new-session -d -s nl -x 80 -y 24 "nload -t $interval"
+  fi
   sleep "$warmup"
   local nl
   nl=$(pgrep -x nload | head -n1)
@@ -105,7 +112,8 @@ measure() { # interfaces traffic
                     (b > 0 ? sprintf("%.2f", a / b) : "n/a"), r0 / 1024, r1 / 1024 }'
 }
 
-printf '\n%s s measured after %s s warm-up, both at %s ms\n' "$seconds" "$warmup" "$interval"
+printf '\n%s s measured after %s s warm-up, both at %s ms; nload in its %s view\n' "$seconds" "$warmup" \
+  "$interval" "${NLOAD_VIEW:-default}"
 printf '\n| interfaces | traffic | Tallyflow CPU | nload CPU | ratio | Tallyflow RSS after warm-up -> end |\n'
 printf '|---|---|---|---|---|---|\n'
 for n in ${COUNTS:-10 1000}; do

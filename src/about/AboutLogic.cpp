@@ -1,6 +1,8 @@
 #include "AboutLogic.h"
 
+#include "HexDigits.h"
 #include "OutsideText.h"
+#include "RegStartUp.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -41,26 +43,16 @@ std::string EmailTarget(const std::string &titleCaption) {
 
 std::optional<std::string> GetString(IRegistry &registry, Hive hKey, const std::string &strPath,
                                      const std::string &strValue) {
-  const RegKey key(registry, registry.OpenKey(hKey, strPath));
-  if (!key) {
+  const auto bytes = ReadRegStringBytes(registry, hKey, strPath, strValue);
+  if (!bytes) {
     return std::string(); // the queries on no handle fail: the empty result
   }
-  std::uint32_t type = 0;
-  std::uint32_t size = 0;
-  registry.QueryValue(key.get(), strValue, &type, nullptr, &size);
-  if (type != kRegSz) {
-    return std::string();
-  }
-  std::vector<std::byte> buffer(size, std::byte{' '});
-  if (registry.QueryValue(key.get(), strValue, &type, buffer.data(), &size) != kRegSuccess) {
-    return std::string();
-  }
-  const auto *text = reinterpret_cast<const char *>(buffer.data());
-  const auto *nul = std::find(text, text + buffer.size(), '\0');
-  if (nul != text + buffer.size() && nul - text + 1 > std::numeric_limits<std::int16_t>::max()) {
+  const std::size_t nul = bytes->find('\0');
+  if (nul != std::string::npos &&
+      nul + 1 > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max())) {
     return std::nullopt; // the NUL's position overflows its 16-bit counter
   }
-  return std::string(text, nul);
+  return bytes->substr(0, nul);
 }
 
 std::optional<bool> GetKeyValue(IRegistry &registry, Hive KeyRoot, const std::string &KeyName,
@@ -84,19 +76,18 @@ std::optional<bool> GetKeyValue(IRegistry &registry, Hive KeyRoot, const std::st
   if (type == kRegSz) {
     KeyVal = kept;
   } else if (type == kRegDword) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string digits = KeyVal;
     for (std::size_t i = kept.size(); i >= 1; --i) {
       const auto b = static_cast<unsigned char>(kept[i - 1]);
       if (b >= 16) {
-        digits += kHex[b >> 4];
+        digits += kHexDigits[b >> 4];
       }
-      digits += kHex[b & 0x0F];
+      digits += kHexDigits[b & 0x0F];
     }
     // "&h" + digits read as a number, written in decimal.
     unsigned long long value = 0;
     for (char c : digits) {
-      const auto at = std::string_view(kHex).find(c);
+      const auto at = std::string_view(kHexDigits).find(c);
       value = value * 16 + (at == std::string_view::npos ? 0 : at);
     }
     KeyVal = std::to_string(value);

@@ -118,9 +118,8 @@ void frmAbout::BuildControls() {
       p.setColor(QPalette::WindowText, kLink);
       link->setPalette(p);
       const std::string name = c.name;
-      connect(link, &LinkLabel::activated, link, [this, name] {
-        name == "lblEMail" ? lblEMail_Click() : lblHomePage_Click();
-      });
+      connect(link, &LinkLabel::activated, link,
+              [this, name] { name == "lblEMail" ? lblEMail_Click() : lblHomePage_Click(); });
       w = link;
       break;
     }

@@ -14,9 +14,11 @@
 
 #include <QApplication>
 #include <QSessionManager>
+#include <QSocketNotifier>
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,7 +55,7 @@ int main(int argc, char **argv) {
   tallyflow::QtProgramStarter starter;
   tallyflow::QtMessageBox messages;
   const auto systemFacts = tallyflow::MakePlatformSystemFacts(*registry, files);
-  const auto shell = tallyflow::MakePlatformShellOpener();
+  tallyflow::QtShellOpener shell;
 
   tallyflow::frmTallyflow::Services services;
   services.ifTable = tallyflow::MakePlatformIfTable();
@@ -74,14 +76,24 @@ int main(int argc, char **argv) {
   // Every opening makes and loads the About window afresh.
   services.showAbout = [&] {
     tallyflow::frmAbout::ShowModal(
-        {tallyflow::ReadAppFacts().version, systemFacts.get(), &starter, &messages, shell.get()});
+        {tallyflow::ReadAppFacts().version, systemFacts.get(), &starter, &messages, &shell});
   };
 
   tallyflow::frmTallyflow window(std::move(services));
   window.Form_Load();
   // The end of a session, a terminal closed, Ctrl-C: the orderly close that
   // saves, then the end, as the Exit button does.
-  const auto watch = tallyflow::WatchTermination([&window] { window.Form_Unload(); });
-  QObject::connect(app.get(), &QGuiApplication::commitDataRequest, &window, [&window] { window.Form_Unload(); });
+  const auto termination = tallyflow::WatchTermination();
+  std::unique_ptr<QSocketNotifier> requests;
+  if (termination) {
+    requests = std::make_unique<QSocketNotifier>(termination->Descriptor(), QSocketNotifier::Read);
+    QObject::connect(requests.get(), &QSocketNotifier::activated, &window, [&] {
+      if (termination->Take()) {
+        window.Form_Unload();
+      }
+    });
+  }
+  QObject::connect(app.get(), &QGuiApplication::commitDataRequest, &window,
+                   [&window] { window.Form_Unload(); });
   return QApplication::exec();
 }

@@ -10,6 +10,10 @@ using Colour = std::uint32_t;
 // Units of a surface's coordinates and sizes.
 enum class ScaleMode : std::int16_t { Twips = 1, Pixels = 3 };
 
+// Twips (1/1440 inch) per pixel at 96 dpi: how every window's layout and
+// every surface in twip mode map to pixels.
+inline constexpr int kTwipsPerPixel = 15;
+
 // What the line graph needs of a picture control. Drawing operations return
 // false when they fail; the graph then stops drawing and keeps what it drew.
 class DrawingSurface {

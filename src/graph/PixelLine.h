@@ -20,8 +20,7 @@ namespace tallyflow {
 // divided by 15 first (15 twips per pixel). A coordinate beyond a million
 // pixels, or not finite, is held a million pixels out: far outside, clipped.
 inline int ToPixelCoordinate(float v, ScaleMode mode) {
-  constexpr float kTwipsPerPixel = 15.0f;
-  const float pixels = mode == ScaleMode::Pixels ? v : v / kTwipsPerPixel;
+  const float pixels = mode == ScaleMode::Pixels ? v : v / static_cast<float>(kTwipsPerPixel);
   if (!std::isfinite(pixels) || std::fabs(pixels) > 1e6f) {
     return pixels < 0 ? -1'000'000 : 1'000'000;
   }

@@ -3,7 +3,6 @@
 #include "AccessibleRoles.h"
 
 #include "DesignPalette.h"
-#include "FigureLabel.h"
 #include "ProgramIcon.h"
 #include "QtDrawingSurface.h"
 #include "QtTimer.h"
@@ -157,11 +156,7 @@ bool frmTallyflow::Caption(MonitorLabel label, const std::string &text) {
     return true; // unchanged: no relayout, no repaint
   }
   QLabel *l = LabelOf(label);
-  if (auto *figure = dynamic_cast<FigureLabel *>(l)) {
-    figure->SetFigure(QString::fromStdString(text)); // repaints only what changed
-  } else {
-    l->setText(QString::fromStdString(text));
-  }
+  l->setText(QString::fromStdString(text));
   shown = text;
   if (m_sizedToText.contains(l)) {
     l->adjustSize(); // with the font actually used

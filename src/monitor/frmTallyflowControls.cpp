@@ -68,8 +68,6 @@ void frmTallyflow::BuildControls() {
         l->setLineWidth(1);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         PaintBackground(l, Qt::white);
-      } else if (figure) {
-        static_cast<FigureLabel *>(l)->PaintParentFace(true);
       }
       if (ticked) {
         m_labels[*ticked] = l;

@@ -47,20 +47,6 @@ std::int32_t CIpHelper::InterfaceCount() {
   return static_cast<std::int32_t>(std::min<std::size_t>(rows, 0x7FFFFFFF));
 }
 
-std::shared_ptr<RecordBlock> CIpHelper::TakeBlock() {
-  constexpr std::size_t kKept = 3;
-  for (const auto &block : m_blocks) {
-    if (block.use_count() == 1) { // only here: no record of it is held
-      return block;
-    }
-  }
-  auto block = std::make_shared<RecordBlock>();
-  if (m_blocks.size() < kKept) {
-    m_blocks.push_back(block);
-  }
-  return block;
-}
-
 void CIpHelper::LoadInterfaceTable() {
   m_received = 0;
   m_sent = 0;
@@ -69,7 +55,7 @@ void CIpHelper::LoadInterfaceTable() {
   }
   // The decoder reads only complete rows inside the buffer, whatever the
   // row count claims.
-  const auto totals = DecodeIfTable(m_buffer, *m_table, *m_objInterfaces, TakeBlock());
+  const auto totals = DecodeIfTable(m_buffer, *m_table, *m_objInterfaces);
   m_received = totals.received;
   m_sent = totals.sent;
 }

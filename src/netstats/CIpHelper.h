@@ -38,8 +38,6 @@ private:
   void LoadInterfaceTable();
   // The table into m_buffer; the bytes filled, or nothing on failure.
   std::optional<std::size_t> ReadTable();
-  // A record block that no handle refers to any more, for the next snapshot.
-  std::shared_ptr<RecordBlock> TakeBlock();
 
   std::shared_ptr<IIfTable> m_table;
   std::shared_ptr<CInterfaces> m_objInterfaces;
@@ -47,9 +45,6 @@ private:
   std::uint64_t m_sent = 0;     // bytes
   // Reused between snapshots so a steady table costs no allocation here.
   std::vector<std::byte> m_buffer;
-  // The blocks of the last few snapshots; one is filled again once nothing
-  // outside holds it (the tick keeps only the last snapshot).
-  std::vector<std::shared_ptr<RecordBlock>> m_blocks;
 };
 
 } // namespace tallyflow

@@ -1,5 +1,6 @@
 #include "IfTableDecoder.h"
 
+#include "HexDigits.h"
 #include "Utf8.h"
 
 #include <algorithm>
@@ -56,7 +57,6 @@ void Utf16LeToUtf8(std::span<const std::byte> units, std::string &out) {
 
 std::size_t FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t length,
                                  char (&text)[mib::kPhysAddrMax * 3]) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   if (length <= 0) {
     return 0;
   }
@@ -70,9 +70,9 @@ std::size_t FormatAdapterAddress(std::span<const std::byte> bytes, std::int32_t 
   for (std::size_t j = 0; j < n; ++j) {
     const auto b = static_cast<unsigned>(bytes[j]);
     if (b >= 0x10 || b == 0) {
-      text[at++] = kHex[b >> 4];
+      text[at++] = kHexDigits[b >> 4];
     }
-    text[at++] = kHex[b & 0x0F];
+    text[at++] = kHexDigits[b & 0x0F];
     text[at++] = '-';
   }
   return at - 1; // without the last "-"
@@ -86,8 +86,7 @@ std::size_t CompleteRows(std::span<const std::byte> image) {
   return std::min(claimed, (image.size() - mib::kCountSize) / mib::kRowSize);
 }
 
-IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &table, CInterfaces &into,
-                            std::shared_ptr<RecordBlock> block) {
+IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &table, CInterfaces &into) {
   IfTableTotals totals;
   if (image.size() < mib::kCountSize) {
     return totals;
@@ -98,11 +97,7 @@ IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &ta
   // The snapshot's records share one allocation: each handle owns the whole
   // block (a record held alone keeps its snapshot's records alive) and points
   // at its own record, which nothing changes after this.
-  if (block) {
-    block->resize(rows);
-  } else {
-    block = std::make_shared<RecordBlock>(rows);
-  }
+  const auto block = std::make_shared<std::vector<CInterface>>(rows);
   std::string name; // scratch, its room kept from row to row
   char address[mib::kPhysAddrMax * 3];
   for (std::size_t i = 0; i < rows; ++i) {

@@ -23,14 +23,8 @@ struct IfTableTotals {
 // to `into`, in table order, and returns the totals. Never reads outside
 // `image`: a row count that claims more rows than the image holds decodes only
 // the complete rows inside it. `table` converts the narrow description text.
-//
-// The records live in one block that every handle shares. A block passed in
-// must be one that no record handle refers to any more; it is filled again
-// (every field of every record is written) without allocating for records
-// or, mostly, their texts. Without one a new block is made.
-using RecordBlock = std::vector<CInterface>;
-IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &table, CInterfaces &into,
-                            std::shared_ptr<RecordBlock> block = nullptr);
+// The records of one snapshot live in one new block that every handle shares.
+IfTableTotals DecodeIfTable(std::span<const std::byte> image, const IIfTable &table, CInterfaces &into);
 
 // The rows a MIB_IFTABLE image holds: what its count claims, but only the
 // complete rows inside the image.

@@ -11,7 +11,9 @@ namespace tallyflow {
 // system-information tool on this system.
 std::unique_ptr<ISystemFacts> MakePlatformSystemFacts(IRegistry &registry, const IFileTest &files);
 
-// The desktop's handler for mailto: and web addresses.
+// The desktop's handler for mailto: and web addresses, on Windows
+// (ShellExecute). On Linux the toolkit's QtShellOpener asks the desktop
+// through Qt, which knows its portals and handlers.
 std::unique_ptr<IShellOpener> MakePlatformShellOpener();
 
 } // namespace tallyflow

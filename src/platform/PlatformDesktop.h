@@ -30,9 +30,21 @@ std::optional<std::string> ChooseQtPlatform(const EnvironmentLookup &environment
 // needs nothing from GLib, and GLib's loop costs more on every wake-up.
 bool PreferQtEventLoop(const EnvironmentLookup &environment);
 
-// Calls `close` from the event loop when the system asks the program to
-// end: on Linux SIGTERM, SIGHUP and SIGINT (a session's end, a closed
-// terminal, Ctrl-C). The watch lasts as long as the object returned.
-std::shared_ptr<void> WatchTermination(std::function<void()> close);
+// The system's requests to end the program, for the event loop to watch:
+// on Linux SIGTERM, SIGHUP and SIGINT (a session's end, a closed terminal,
+// Ctrl-C). While the object lives those signals are caught; their earlier
+// handling comes back when it goes.
+class ITerminationRequests {
+public:
+  virtual ~ITerminationRequests() = default;
+  // Turns readable when a request arrives: watch it for reading.
+  virtual int Descriptor() const = 0;
+  // Takes in what arrived; true when a request did.
+  virtual bool Take() = 0;
+};
+
+// Nothing where the system asks in its own way (Windows: WM_ENDSESSION), or
+// where no watch can be made: the signals then keep their default.
+std::unique_ptr<ITerminationRequests> WatchTermination();
 
 } // namespace tallyflow

@@ -6,8 +6,8 @@
 
 namespace tallyflow {
 
-std::optional<std::string> GetRegValue(IRegistry &registry, Hive hive, const std::string &keyPath,
-                                       const std::string &valueName) {
+std::optional<std::string> ReadRegStringBytes(IRegistry &registry, Hive hive, const std::string &keyPath,
+                                              const std::string &valueName) {
   const RegKey key(registry, registry.OpenKey(hive, keyPath));
   if (!key) {
     return std::nullopt;
@@ -18,14 +18,21 @@ std::optional<std::string> GetRegValue(IRegistry &registry, Hive hive, const std
   if (type != kRegSz) {
     return std::nullopt;
   }
-  std::vector<std::byte> buffer(size, std::byte{' '});
-  if (registry.QueryValue(key.get(), valueName, &type, buffer.data(), &size) != kRegSuccess) {
+  std::string bytes(size, ' ');
+  if (registry.QueryValue(key.get(), valueName, &type, reinterpret_cast<std::byte *>(bytes.data()), &size) !=
+      kRegSuccess) {
     return std::nullopt;
   }
-  // Up to the first NUL; without one (stored without it), the whole buffer.
-  const auto *text = reinterpret_cast<const char *>(buffer.data());
-  const auto *end = std::find(text, text + buffer.size(), '\0');
-  return std::string(text, end);
+  return bytes;
+}
+
+std::optional<std::string> GetRegValue(IRegistry &registry, Hive hive, const std::string &keyPath,
+                                       const std::string &valueName) {
+  auto bytes = ReadRegStringBytes(registry, hive, keyPath, valueName);
+  if (bytes) {
+    bytes->resize(bytes->find('\0') == std::string::npos ? bytes->size() : bytes->find('\0'));
+  }
+  return bytes; // up to the first NUL; without one (stored without it), all of it
 }
 
 bool SetRegValue(IRegistry &registry, Hive hive, const std::string &keyPath, const std::string &valueName,

@@ -16,6 +16,12 @@ enum class PathStyle { Windows, Posix };
 
 inline constexpr const char *kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
+// The bytes of a REG_SZ value as the size query gave them, a stored NUL
+// included; nothing for a missing key or value, another type, or a failed
+// read.
+std::optional<std::string> ReadRegStringBytes(IRegistry &registry, Hive hive, const std::string &keyPath,
+                                              const std::string &valueName);
+
 // The text of a REG_SZ value; nothing for a missing key or value, another
 // type, or a failed read. The empty text is a text.
 std::optional<std::string> GetRegValue(IRegistry &registry, Hive hive, const std::string &keyPath,

@@ -24,7 +24,9 @@ public:
     }
     return QAccessibleWidget::text(t);
   }
-  QStringList actionNames() const override { return QStringList{pressAction()} << QAccessibleWidget::actionNames(); }
+  QStringList actionNames() const override {
+    return QStringList{pressAction()} << QAccessibleWidget::actionNames();
+  }
   void doAction(const QString &name) override {
     if (name == pressAction()) {
       Link()->Activate();

@@ -9,8 +9,8 @@ namespace tallyflow {
 // "filler" and a QFrame a "frame"; Orca then takes the first unnamed panel
 // for the window, drops focus events outside it and reviews nothing else.
 enum class AccessibleRole {
-  Window, // a top level: "frame" over AT-SPI, named by its title
-  Panel,  // a bordered panel that groups controls: "panel", never a window
+  Window,  // a top level: "frame" over AT-SPI, named by its title
+  Panel,   // a bordered panel that groups controls: "panel", never a window
   Picture, // a drawn picture: "image", named and described by its widget
 };
 

@@ -30,7 +30,8 @@ void HoldBack(QtMsgType type, const QMessageLogContext &context, const QString &
   }
   const char *display = std::getenv("DISPLAY");
   const char *wayland = std::getenv("WAYLAND_DISPLAY");
-  std::fprintf(stderr, "tallyflow: no display could be reached to show the window (DISPLAY=%s, WAYLAND_DISPLAY=%s)\n",
+  std::fprintf(stderr,
+               "tallyflow: no display could be reached to show the window (DISPLAY=%s, WAYLAND_DISPLAY=%s)\n",
                display != nullptr ? display : "unset", wayland != nullptr ? wayland : "unset");
   std::fflush(stderr);
   std::_Exit(EXIT_FAILURE); // before Qt's abort: nothing to dump

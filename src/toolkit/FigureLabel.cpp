@@ -15,56 +15,8 @@ void FigureLabel::changeEvent(QEvent *event) {
   if (event->type() == QEvent::FontChange) {
     m_laid = false;
     m_composer.reset();
-  } else if (event->type() == QEvent::PaletteChange) {
-    UpdateOpaque(); // the parent's new face may be one it must paint itself
   }
   QLabel::changeEvent(event);
-}
-
-void FigureLabel::PaintParentFace(bool on) {
-  m_paintParentFace = on;
-  UpdateOpaque();
-}
-
-void FigureLabel::moveEvent(QMoveEvent *event) {
-  QLabel::moveEvent(event);
-  UpdateOpaque();
-}
-
-void FigureLabel::resizeEvent(QResizeEvent *event) {
-  QLabel::resizeEvent(event);
-  UpdateOpaque();
-}
-
-bool FigureLabel::OverPlainFace() const {
-  const QWidget *parent = parentWidget();
-  if (parent == nullptr || !parent->autoFillBackground() || autoFillBackground()) {
-    return false;
-  }
-  const QBrush &face = parent->palette().brush(parent->backgroundRole());
-  if (face.style() != Qt::SolidPattern || face.color().alpha() != 255) {
-    return false; // a pattern or a see-through face is the parent's to paint
-  }
-  const auto *frame = qobject_cast<const QFrame *>(parent);
-  if (!(frame != nullptr ? frame->contentsRect() : parent->rect()).contains(geometry())) {
-    return false; // over the parent's border, or cut off by its edge
-  }
-  for (const QObject *child : parent->children()) {
-    const auto *w = qobject_cast<const QWidget *>(child);
-    if (w != nullptr && w != this && !w->isWindow() && !w->isHidden() &&
-        w->geometry().intersects(geometry())) {
-      return false;
-    }
-  }
-  return true;
-}
-
-// Qt leaves an opaque widget's area out of its parent's repaint.
-void FigureLabel::UpdateOpaque() {
-  const bool opaque = m_paintParentFace && OverPlainFace();
-  if (opaque != testAttribute(Qt::WA_OpaquePaintEvent)) {
-    setAttribute(Qt::WA_OpaquePaintEvent, opaque);
-  }
 }
 
 // QLabel::setText is not virtual, so the text is compared instead of
@@ -175,101 +127,8 @@ QPointF FigureLabel::Origin(const QRect &r, qreal advance) const {
   return at;
 }
 
-std::optional<FigureLabel::Placed> FigureLabel::Placement(const QRect &textRect) const {
-  if (!LeftToRight() || !m_composed) {
-    return std::nullopt; // QLabel's own line, or one laid out whole
-  }
-  return Placed{m_composed->glyphs, Origin(textRect, m_composed->advance)};
-}
-
-void FigureLabel::SetFigure(const QString &text) {
-  if (text == QLabel::text()) {
-    return;
-  }
-  if (!isVisible()) {
-    setText(text); // nothing shows, nothing to repaint
-    return;
-  }
-  const QRect textRect = TextRect(); // a new text moves no edge of the box
-  const std::optional<Placed> before = Placement(textRect);
-  const bool updatesOff = testAttribute(Qt::WA_UpdatesDisabled);
-  setAttribute(Qt::WA_UpdatesDisabled, true); // QLabel repaints the whole line
-  setText(text);
-  setAttribute(Qt::WA_UpdatesDisabled, updatesOff);
-  if (updatesOff) {
-    return;
-  }
-  const std::optional<Placed> after = Placement(textRect);
-  update(before && after ? Changed(*before, *after) : contentsRect());
-}
-
-// The glyphs both lines share at their ends, at the same places, keep their
-// pixels; the rest, in either line, is inked anew. Fonts hint and smooth an
-// outline up to a pixel past its box.
-QRect FigureLabel::Changed(const Placed &a, const Placed &b) const {
-  const QRawFont font = a.glyphs.rawFont();
-  if (!(font == b.glyphs.rawFont())) {
-    return contentsRect();
-  }
-  const QList<quint32> ga = a.glyphs.glyphIndexes();
-  const QList<quint32> gb = b.glyphs.glyphIndexes();
-  const QList<QPointF> pa = a.glyphs.positions();
-  const QList<QPointF> pb = b.glyphs.positions();
-  const auto same = [&](qsizetype i, qsizetype j) { return ga[i] == gb[j] && a.at + pa[i] == b.at + pb[j]; };
-  const qsizetype shorter = std::min(ga.size(), gb.size());
-  qsizetype head = 0;
-  while (head < shorter && same(head, head)) {
-    ++head;
-  }
-  qsizetype tail = 0;
-  while (tail < shorter - head && same(ga.size() - 1 - tail, gb.size() - 1 - tail)) {
-    ++tail;
-  }
-  QRectF ink;
-  for (qsizetype i = head; i < ga.size() - tail; ++i) {
-    ink |= font.boundingRect(ga[i]).translated(a.at + pa[i]);
-  }
-  for (qsizetype i = head; i < gb.size() - tail; ++i) {
-    ink |= font.boundingRect(gb[i]).translated(b.at + pb[i]);
-  }
-  if (ink.isNull()) {
-    return {}; // only blanks changed
-  }
-  const QRect contents = contentsRect();
-  const QRect span = ink.toAlignedRect().adjusted(-2, 0, 2, 0);
-  return QRect(span.left(), contents.top(), span.width(), contents.height()) & contents;
-}
-
-// The glyphs of a line that may ink the given rectangle (pixels, from the
-// line's origin). No glyph inks further left of its pen position than the
-// line is high, nor further right than twice that (its advance and its
-// overhang). Pen positions of a composed line run left to right.
-QGlyphRun FigureLabel::Within(const QGlyphRun &run, const QRect &rect) const {
-  const QList<QPointF> positions = run.positions();
-  const qreal reach = std::ceil(m_height);
-  qsizetype from = 0;
-  while (from < positions.size() && positions[from].x() + 2 * reach < rect.left()) {
-    ++from;
-  }
-  qsizetype to = positions.size();
-  while (to > from && positions[to - 1].x() - reach > rect.right() + 1) {
-    --to;
-  }
-  if (from == 0 && to == positions.size()) {
-    return run;
-  }
-  QGlyphRun part = run;
-  part.setRawData(run.glyphIndexes().constData() + from, positions.constData() + from,
-                  static_cast<int>(to - from));
-  return part;
-}
-
 void FigureLabel::paintEvent(QPaintEvent *event) {
   QPainter p(this);
-  if (testAttribute(Qt::WA_OpaquePaintEvent)) {
-    const QWidget *parent = parentWidget(); // as the parent fills it
-    p.fillRect(event->rect(), parent->palette().brush(parent->backgroundRole()));
-  }
   if (!LeftToRight()) {
     p.end();
     QLabel::paintEvent(event);
@@ -290,7 +149,7 @@ void FigureLabel::paintEvent(QPaintEvent *event) {
     p.setClipRect(r, Qt::IntersectClip); // a figure wider than its box is cut at the box
   }
   if (m_composed) {
-    p.drawGlyphRun(at, Within(m_composed->glyphs, event->rect().translated(-at.toPoint())));
+    p.drawGlyphRun(at, m_composed->glyphs);
   } else {
     line.draw(&p, at);
   }

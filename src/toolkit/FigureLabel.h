@@ -9,13 +9,17 @@
 
 namespace tallyflow {
 
-// A one-line label for a figure that changes on every tick. It is a QLabel in
-// every way that shows (text, accessibility, buddies, tool tips, fonts and
-// their fallbacks) and draws the same pixels, but lays its text out once per
-// change and uses that one layout for its size hints and every repaint; most
-// texts are not even shaped but put together from glyphs shaped before.
-// QLabel shapes the text again for each hint and each paint, which made up
-// about a quarter of a busy window's time.
+// A label for a figure that changes on every tick: a QLabel in every way that
+// shows (text, accessibility, buddies, tool tips, fonts and their fallbacks,
+// frames, alignment, margins and indent) and draws the same pixels, but lays
+// its text out once per change and uses that one layout for its size hints
+// and every repaint; most texts are not even shaped but put together from
+// glyphs shaped before. QLabel shapes the text again for each hint and each
+// paint, which made up about a quarter of a busy window's time.
+//
+// What it supports: one line of plain text, without a mnemonic, word wrap,
+// markup, pixmap or movie. Right-to-left text goes through QLabel's own
+// drawing and hints. Set the text with setText, as on any QLabel.
 class FigureLabel final : public QLabel {
 public:
   FigureLabel(const QString &text, QWidget *parent);
@@ -23,26 +27,12 @@ public:
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 
-  // A transparent figure over its parent's plain face paints that face below
-  // itself while nothing else lies there (it is inside the parent's frame and
-  // over no other child): its changes then repaint the figure alone, not the
-  // parent and its border as well. Anywhere else it stays transparent.
-  void PaintParentFace(bool on);
-
-  // setText, but repaints only the stretch of the line that changed.
-  void SetFigure(const QString &text);
-
 protected:
   void paintEvent(QPaintEvent *event) override;
   void changeEvent(QEvent *event) override;
-  void moveEvent(QMoveEvent *event) override;
-  void resizeEvent(QResizeEvent *event) override;
 
 private:
   bool LeftToRight() const;
-  // Whether the parent shows only its own filled background below us.
-  bool OverPlainFace() const;
-  void UpdateOpaque();
   // Lays out text() unless that text is already laid out in this font.
   void Lay() const;
   // Where the text goes, as QLabel computes it: the contents less margin and
@@ -50,15 +40,6 @@ private:
   QRect TextRect() const;
   // Where the line of the given advance (pixels) starts, in r.
   QPointF Origin(const QRect &r, qreal advance) const;
-  struct Placed {
-    QGlyphRun glyphs;
-    QPointF at; // the line's top left in the widget, pixels
-  };
-  // The composed line where it is drawn in textRect; none for a line laid
-  // out whole.
-  std::optional<Placed> Placement(const QRect &textRect) const;
-  QRect Changed(const Placed &a, const Placed &b) const;
-  QGlyphRun Within(const QGlyphRun &run, const QRect &rect) const;
 
   mutable std::optional<GlyphComposer> m_composer; // for the current font
   mutable std::optional<GlyphComposer::Line> m_composed;
@@ -68,7 +49,6 @@ private:
   mutable bool m_leftToRight = true; // of the text as laid out
   mutable qreal m_width = 0;         // natural width of the line, pixels
   mutable qreal m_height = 0;        // ascent + descent, pixels
-  bool m_paintParentFace = false;
 };
 
 } // namespace tallyflow

@@ -14,7 +14,6 @@
 
 namespace tallyflow {
 namespace {
-constexpr float kTwipsPerPixel = 15.0f;
 
 // A colour (0x00BBGGRR) as an opaque RGB32 pixel.
 constexpr QRgb ToRgb(Colour colour) {
@@ -65,12 +64,12 @@ bool QtDrawingSurface::BackColor(Colour colour) {
 
 float QtDrawingSurface::ScaleWidth() const {
   const auto w = static_cast<float>(contentsRect().width());
-  return m_scale == ScaleMode::Pixels ? w : w * kTwipsPerPixel;
+  return m_scale == ScaleMode::Pixels ? w : w * static_cast<float>(kTwipsPerPixel);
 }
 
 float QtDrawingSurface::ScaleHeight() const {
   const auto h = static_cast<float>(contentsRect().height());
-  return m_scale == ScaleMode::Pixels ? h : h * kTwipsPerPixel;
+  return m_scale == ScaleMode::Pixels ? h : h * static_cast<float>(kTwipsPerPixel);
 }
 
 int QtDrawingSurface::ToPixel(float v) const { return ToPixelCoordinate(v, m_scale); }

@@ -3,12 +3,14 @@
 #include "BuildInfo.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStringList>
+#include <QUrl>
 
 namespace tallyflow {
 
@@ -27,6 +29,10 @@ bool QtProgramStarter::Start(const std::string &program, const std::vector<std::
     args << ToQString(a);
   }
   return QProcess::startDetached(ToQString(program), args);
+}
+
+void QtShellOpener::Open(const std::string &target, std::uintptr_t) {
+  QDesktopServices::openUrl(QUrl(ToQString(target), QUrl::TolerantMode));
 }
 
 bool QtFileTest::FileExists(const std::string &path) const {

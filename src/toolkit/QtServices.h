@@ -4,6 +4,7 @@
 #include "IFileTest.h"
 #include "IMessageBox.h"
 #include "IProgramStarter.h"
+#include "IShellOpener.h"
 #include "IYield.h"
 #include "NumberPicture.h"
 
@@ -30,6 +31,13 @@ private:
 class QtProgramStarter final : public IProgramStarter {
 public:
   bool Start(const std::string &program, const std::vector<std::string> &arguments) override;
+};
+
+// Opens with the desktop's handler; QUrl's tolerant parsing percent-encodes
+// what a URL may not hold as it is (the blanks of a mailto subject).
+class QtShellOpener final : public IShellOpener {
+public:
+  void Open(const std::string &target, std::uintptr_t owner) override;
 };
 
 class QtFileTest final : public IFileTest {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ControlLayout.h"
+#include "DrawingSurface.h" // kTwipsPerPixel
 
 #include <QColor>
 #include <QFont>
@@ -13,9 +14,8 @@ class QWidget;
 namespace tallyflow {
 
 // Window positions and sizes are kept in twips (1/1440 inch). They map to
-// Qt's device-independent pixels at 15 twips per pixel (96 dpi), so a layout
+// Qt's device-independent pixels at kTwipsPerPixel (96 dpi), so a layout
 // keeps its shape on high-DPI screens where Qt scales those pixels.
-inline constexpr int kTwipsPerPixel = 15;
 
 inline int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 inline double PixelsToTwips(int pixels) { return static_cast<double>(pixels) * kTwipsPerPixel; }

@@ -14,10 +14,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -127,8 +127,8 @@ TEST(frmAbout, LoadsItsTextsAndLaysOutByTheTable) {
   dialog.findChild<QPushButton *>("cmdSysInfo")->click();
   EXPECT_EQ(h.starter.started, std::vector<std::string>{"/usr/bin/hardinfo"});
 
-  const QString shot = QDir::temp().filePath("tallyflow-about.png");
-  EXPECT_TRUE(dialog.grab().save(shot));
+  const QTemporaryDir own; // the test's, gone with it
+  EXPECT_TRUE(dialog.grab().save(own.filePath("about.png")));
   dialog.findChild<QPushButton *>("cmdok")->click();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "FakeClock.h"
 #include "FakeTimer.h"
 #include "IMonitorView.h"
-#include "IMonotonicClock.h"
 
 #include <functional>
 #include <map>
@@ -72,14 +72,6 @@ public:
   std::function<void(int)> onYield;
   std::map<std::string, std::string> settings;
   mutable int settingReads = 0;
-};
-
-// Time that moves only when a test says so.
-class FakeClock final : public IMonotonicClock {
-public:
-  std::chrono::nanoseconds Now() const override { return now; }
-  void Advance(std::chrono::milliseconds ms) { now += ms; }
-  std::chrono::nanoseconds now{std::chrono::seconds(1000)};
 };
 
 } // namespace tallyflow::test

@@ -2,30 +2,30 @@
 #include "LinuxRegistry.h"
 #include "RegStartUp.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <optional>
+#include <stdlib.h> // mkdtemp
 #include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-  static QTemporaryDir root;
+  static const std::string root = [] {
+    std::string pattern = (std::filesystem::temp_directory_path() / "fuzz-settings-XXXXXX").string();
+    return std::string(::mkdtemp(pattern.data()));
+  }();
   static int round = 0;
   // A file of its own each round, so no round sees another's leftovers.
-  const QString app = QStringLiteral("App%1").arg(++round);
-  const QString dir = root.path() + "/config/Org";
-  QDir().mkpath(dir);
-  {
-    QFile f(dir + "/" + app + ".conf");
-    f.open(QIODevice::WriteOnly);
-    f.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
-  }
-  tallyflow::LinuxRegistry reg(root.path().toStdString() + "/config", root.path().toStdString() + "/xdg");
-  const std::string key = "Software\\Org\\" + app.toStdString() + "\\Main";
+  const std::string app = "App" + std::to_string(++round);
+  const std::string dir = root + "/config/Org";
+  std::filesystem::create_directories(dir);
+  const std::string file = dir + "/" + app + ".conf";
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char *>(data), static_cast<std::streamsize>(size));
+  tallyflow::LinuxRegistry reg(root + "/config", root + "/xdg");
+  const std::string key = "Software\\Org\\" + app + "\\Main";
   using tallyflow::GetRegValue;
   constexpr auto HKCU = tallyflow::Hive::CurrentUser;
   const char *const others[] = {"Top", "UpdateInterval", "StartUp", ""};
@@ -46,6 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
       std::abort();
     }
   }
-  QFile::remove(dir + "/" + app + ".conf");
+  std::filesystem::remove(file);
   return 0;
 }

@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -180,8 +179,6 @@ TEST(frmTallyflow, OutsideTextKeepsToItsOwnPlace) {
     const QRect above = list->view()->visualRect(list->model()->index(0, 0)) |
                         list->view()->visualRect(list->model()->index(1, 0));
     const QImage withAlias = list->view()->viewport()->grab(above).toImage();
-    popup->grab().save(
-        QDir::temp().filePath(QString("tallyflow-open-list-%1.png").arg(&c - cases))); // to look at
     list->hidePopup();
     list->setItemText(2, "plain ");
     list->showPopup();
@@ -226,18 +223,29 @@ TEST(frmTallyflow, LayoutFollowsTheTableAtFifteenTwipsPerPixel) {
   EXPECT_EQ(w.size(), QSize(379, 361)) << "5685 x 5415 twips";
   EXPECT_EQ(w.minimumSize(), w.maximumSize()) << "fixed size";
   EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
-  for (const auto &c : MonitorLayout()) {
+  // Pixels from the design's twips, written out: a wrong table entry fails.
+  const struct {
+    const char *name, *parent;
+    QRect geometry; // for a control sized to its text, only the place counts
+    bool sizedToText;
+  } expected[] = {
+      {"PIC1", "", {0, 0, 379, 117}, false},            // 0, 0, 5685 x 1750
+      {"Frame2", "", {0, 114, 380, 136}, false},        // 0, 1710, 5700 x 2040
+      {"Frame3", "", {0, 244, 380, 118}, false},        // 0, 3660, 5700 x 1770
+      {"lblRecv", "Frame3", {101, 15, 110, 20}, false}, // 1515, 225, 1650 x 300
+      {"Label2", "Frame3", {8, 19, 0, 0}, true},        // 120, 280
+      {"cboUpdateInterval", "Frame3", {304, 16, 65, 21}, false},
+      {"btnExit", "Frame3", {304, 80, 65, 25}, false}, // 4560, 1200, 975 x 375
+  };
+  for (const auto &c : expected) {
     QWidget *control = w.findChild<QWidget *>(c.name);
     ASSERT_NE(control, nullptr) << c.name;
-    const QRect expected(qRound(c.left / 15.0), qRound(c.top / 15.0), qRound(c.width / 15.0),
-                         qRound(c.height / 15.0));
     if (c.sizedToText) {
-      EXPECT_EQ(control->pos(), expected.topLeft()) << c.name;
+      EXPECT_EQ(control->pos(), c.geometry.topLeft()) << c.name;
     } else {
-      EXPECT_EQ(control->geometry(), expected) << c.name;
+      EXPECT_EQ(control->geometry(), c.geometry) << c.name;
     }
-    const std::string parent =
-        control->parentWidget() == &w ? "" : control->parentWidget()->objectName().toStdString();
+    const QString parent = control->parentWidget() == &w ? "" : control->parentWidget()->objectName();
     EXPECT_EQ(parent, c.parent) << c.name;
   }
   EXPECT_EQ(w.Surface()->ScaleWidth(), 379 * 15.0f);

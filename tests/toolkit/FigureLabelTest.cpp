@@ -89,41 +89,9 @@ TEST(FigureLabel, SizesAndPaintsExactlyAsAQLabel) {
   }
 }
 
-// A figure that paints its parent's face itself must look as it does when
-// transparent, and stay transparent wherever more than that face lies below.
-TEST(FigureLabel, PaintsItsParentsFaceOnlyWhereNothingElseLiesBelow) {
-  QFrame frame;
-  frame.setFrameStyle(QFrame::Box | QFrame::Sunken);
-  PaintBackground(&frame, QColor(236, 233, 216));
-  frame.resize(200, 60);
-  auto *other = new QLabel("under", &frame);
-  other->setGeometry(120, 30, 50, 15);
-  auto *figure = new FigureLabel("Top download speed: 12.50 Kb/S", &frame);
-  frame.show(); // moves and resizes reach a shown figure at once
-  const struct {
-    QRect where;
-    bool opaque;
-  } cases[] = {
-      {{10, 5, 100, 15}, true},    // inside, over the face alone
-      {{0, 5, 100, 15}, false},    // over the frame's border
-      {{110, 38, 100, 15}, false}, // over another label, and past the edge
-      {{100, 20, 30, 15}, false},  // over a corner of another label
-  };
-  for (const auto &c : cases) {
-    figure->setGeometry(c.where);
-    figure->PaintParentFace(false);
-    const QImage transparent = frame.grab().toImage();
-    figure->PaintParentFace(true);
-    EXPECT_EQ(figure->testAttribute(Qt::WA_OpaquePaintEvent), c.opaque) << c.where.x() << "," << c.where.y();
-    EXPECT_EQ(frame.grab().toImage(), transparent) << c.where.x() << "," << c.where.y();
-  }
-  figure->setGeometry(cases[0].where); // moved back inside: opaque again
-  EXPECT_TRUE(figure->testAttribute(Qt::WA_OpaquePaintEvent));
-}
-
-// What the screen shows after each new figure, repainted in part, must be
-// what a whole repaint shows; a change of the last digits repaints little.
-TEST(FigureLabel, ANewFigureRepaintsWhatChangedAndShowsWhatAWholeRepaintShows) {
+// What the screen shows after each new figure must be what a whole repaint
+// of the window shows: the old figure gone, the box's frame whole.
+TEST(FigureLabel, ANewFigureShowsWhatAWholeRepaintShows) {
   InstallFontSubstitutes();
   QWidget window;
   PaintBackground(&window, QColor(236, 233, 216));
@@ -133,48 +101,28 @@ TEST(FigureLabel, ANewFigureRepaintsWhatChangedAndShowsWhatAWholeRepaintShows) {
   left->setFont(DesignFont("Tahoma", 8.25));
   left->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   left->setGeometry(5, 5, 250, 15);
-  left->PaintParentFace(true);
   boxed->setFont(DesignFont("Arial", 8.25));
   boxed->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   boxed->setFrameStyle(QFrame::Box | QFrame::Plain);
   PaintBackground(boxed, Qt::white);
   boxed->setGeometry(5, 30, 120, 20);
-  struct Painted : QObject {
-    QRegion region;
-    bool eventFilter(QObject *, QEvent *e) override {
-      if (e->type() == QEvent::Paint) {
-        region += static_cast<QPaintEvent *>(e)->region();
-      }
-      return false;
-    }
-  } painted;
-  left->installEventFilter(&painted);
-  boxed->installEventFilter(&painted);
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   const struct {
     const char *left, *boxed;
-    int mostPixels; // repainted in the two figures
   } steps[] = {
-      {"Average download speed: 937.41 Kb/S", "4,194,303.99 KB", 250 * 15 + 118 * 18},
-      {"Average download speed: 937.47 Kb/S", "4,194,304.07 KB", 2 * 15 * 15 + 45 * 18},
-      {"Average download speed: 1,002.00 Kb/S", "12.34 KBS ", 250 * 15 + 118 * 18},
-      {"Average download speed: 1,002.00 Kb/S", "12.34 KBS ", 0},
-      {"Καλημέρα 1,5 €", "שלום 12", 250 * 15 + 118 * 18},
-      {"Top download speed: 0.00 Kb/S", "0.00 BS ", 250 * 15 + 118 * 18},
+      {"Average download speed: 937.41 Kb/S", "4,194,303.99 KB"},
+      {"Average download speed: 937.47 Kb/S", "4,194,304.07 KB"},
+      {"Average download speed: 1,002.00 Kb/S", "12.34 KBS "},
+      {"Καλημέρα 1,5 €", "שלום 12"},
+      {"Top download speed: 0.00 Kb/S", "0.00 BS "},
   };
   for (const auto &step : steps) {
     QApplication::processEvents();
-    painted.region = QRegion();
-    left->SetFigure(QString::fromUtf8(step.left));
+    left->setText(QString::fromUtf8(step.left));
     left->adjustSize();
-    boxed->SetFigure(QString::fromUtf8(step.boxed));
+    boxed->setText(QString::fromUtf8(step.boxed));
     QApplication::processEvents();
-    int pixels = 0;
-    for (const QRect &r : painted.region) {
-      pixels += r.width() * r.height();
-    }
-    EXPECT_LE(pixels, step.mostPixels) << step.left;
     const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
     const QImage whole = window.grab().toImage();
     EXPECT_EQ(shown.convertToFormat(whole.format()), whole) << step.left;

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDir>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <functional>
@@ -50,8 +50,8 @@ TEST(QtDrawingSurface, GraphWithTheMonitorSettingsByItsPixels) {
   }
   EXPECT_NE(img.pixel(378, 111), green) << "the newest sample is one step short of the right edge";
 
-  const QString shot = QDir::temp().filePath("tallyflow-graph.png");
-  EXPECT_TRUE(img.save(shot));
+  const QTemporaryDir own; // the test's, gone with it
+  EXPECT_TRUE(img.save(own.filePath("graph.png")));
 }
 
 TEST(QtDrawingSurface, BorderStyleOneLeavesTheBorderOutsideTheDrawableArea) {

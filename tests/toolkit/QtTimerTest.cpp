@@ -49,7 +49,8 @@ TEST(QtTimer, DisablingStopsAndEnablingWaitsAFullInterval) {
   Counted c;
   c.timer.Interval(40);
   c.timer.Enabled(true);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return c.ticks >= 2; }, 5000)) << "a busy machine may be slow, never silent";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return c.ticks >= 2; }, 5000))
+      << "a busy machine may be slow, never silent";
   c.timer.Enabled(false);
   const int stopped = c.ticks;
   QTest::qWait(150);

@@ -12,6 +12,6 @@ bool PreferQtEventLoop(const EnvironmentLookup &) { return false; } // Qt runs W
 
 // Windows asks a window program to end with WM_ENDSESSION, which Qt turns
 // into QGuiApplication::commitDataRequest: there are no signals to watch.
-std::shared_ptr<void> WatchTermination(std::function<void()>) { return nullptr; }
+std::unique_ptr<ITerminationRequests> WatchTermination() { return nullptr; } // WM_ENDSESSION instead
 
 } // namespace tallyflow

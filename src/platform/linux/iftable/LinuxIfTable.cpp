@@ -6,10 +6,11 @@
 
 namespace tallyflow {
 
-LinuxIfTable::LinuxIfTable(Mode mode)
-    : m_source(mode == Mode::Cached ? Source::Stats : Source::FullDump),
+LinuxIfTable::LinuxIfTable(Mode mode, std::shared_ptr<const IMonotonicClock> clock)
+    : m_clock(std::move(clock)), m_source(mode == Mode::Cached ? Source::Stats : Source::FullDump),
       m_socket(std::make_unique<NetlinkSocket>()),
-      m_links(std::make_unique<LinkCache>(m_source == Source::Stats)), m_statsRequest(StatsDumpRequest()) {}
+      m_links(std::make_unique<LinkCache>(m_source == Source::Stats, *m_clock)),
+      m_statsRequest(StatsDumpRequest()) {}
 
 bool LinuxIfTable::Snapshot() {
   for (int attempt = 0; attempt < 2; ++attempt) {
@@ -20,7 +21,7 @@ bool LinuxIfTable::Snapshot() {
         // The links were read but not their counters: a kernel without
         // RTM_GETSTATS (before 4.7). Full dumps from now on.
         m_source = Source::FullDump;
-        m_links = std::make_unique<LinkCache>(false);
+        m_links = std::make_unique<LinkCache>(false, *m_clock);
       }
     }
     if (outcome == Outcome::Ok || (m_source == Source::FullDump && SnapshotFromFullDump())) {

@@ -6,6 +6,8 @@
 #include "CIpHelper.h"
 #include "IfTableDecoder.h"
 
+#include "FakeClock.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -13,12 +15,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <regex>
 #include <fstream>
 #include <linux/if_ether.h>
 #include <linux/if_packet.h>
 #include <map>
 #include <net/if.h>
+#include <regex>
 #include <sched.h>
 #include <set>
 #include <sys/socket.h>
@@ -117,10 +119,11 @@ protected:
     WriteProc("/proc/sys/net/ipv6/conf/all/disable_ipv6", "1");
     Sh("ip link set lo up");
     // Sockets belong to the namespace they were made in: make the table now.
-    table = std::make_shared<LinuxIfTable>();
+    table = std::make_shared<LinuxIfTable>(LinuxIfTable::Mode::Cached, clock);
     helper = std::make_unique<CIpHelper>(table);
   }
 
+  std::shared_ptr<test::FakeClock> clock = std::make_shared<test::FakeClock>();
   std::shared_ptr<LinuxIfTable> table;
   std::unique_ptr<CIpHelper> helper;
   CIpHelper &ip() { return *helper; }
@@ -162,7 +165,8 @@ TEST_F(LinuxIfTableTest, RowsAgreeWithTheKernelsOwnAccount) {
   EXPECT_EQ(now.at("va0")->Speed(), 0xFFFFFFFFu) << "veth's 10 Gbit/s saturates the 32-bit field";
   EXPECT_EQ(now.at("lo")->Speed(), 0u) << "no speed known";
   EXPECT_EQ(now.at("lo")->AdapterAddress(), "00-00-00-00-00-00");
-  EXPECT_TRUE(std::regex_match(now.at("va0")->AdapterAddress(), std::regex("([0-9A-F]{1,2}-){5}[0-9A-F]{1,2}")))
+  EXPECT_TRUE(
+      std::regex_match(now.at("va0")->AdapterAddress(), std::regex("([0-9A-F]{1,2}-){5}[0-9A-F]{1,2}")))
       << now.at("va0")->AdapterAddress();
 }
 
@@ -193,7 +197,9 @@ TEST_F(LinuxIfTableTest, DescriptionsAreRecognisableUniqueAndFollowChanges) {
   // of the link (its last alias while up) still waiting to be taken in.
   Sh("ip link set vrenamed up && ip link set vrenamed alias 'Loud side' && ip link set vrenamed down");
   Sh("ip link set vrenamed alias 'Quiet side'");
-  std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+  EXPECT_EQ(ByName(*ip().Interfaces()).at("vrenamed")->InterfaceDescription(), "Loud side")
+      << "no news of the quiet alias, and no re-read due yet";
+  clock->Advance(std::chrono::milliseconds(2100));
   EXPECT_EQ(ByName(*ip().Interfaces()).at("vrenamed")->InterfaceDescription(), "Quiet side");
 
   // Descriptions never exceed the 255 bytes the row can carry.

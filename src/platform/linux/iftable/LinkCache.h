@@ -1,9 +1,10 @@
 #pragma once
 
 #include "HardwareDatabase.h"
+#include "IMonotonicClock.h"
 #include "NetlinkSocket.h"
 #include "PackedRows.h"
-#include "SafeFile.h"
+#include "UniqueFd.h"
 
 #include <chrono>
 #include <cstdint>
@@ -26,8 +27,9 @@ namespace tallyflow {
 class LinkCache {
 public:
   // followNotifications false: every Refresh reads the links whole, with
-  // their counters (the full-dump path).
-  explicit LinkCache(bool followNotifications);
+  // their counters (the full-dump path). The clock times the re-reads; it
+  // must outlive the cache.
+  LinkCache(bool followNotifications, const IMonotonicClock &clock);
 
   struct Link {
     RowFacts row;
@@ -84,7 +86,8 @@ private:
   std::vector<std::byte> m_request;
   HardwareDatabase m_hardware;
   UniqueFd m_ioctl; // for the ethtool speed
-  std::chrono::steady_clock::time_point m_readAt{};
+  const IMonotonicClock &m_clock;
+  std::chrono::nanoseconds m_readAt{};              // on m_clock
   std::unordered_map<std::uint32_t, Entry> m_links; // by ifindex
   std::vector<std::uint32_t> m_dumpOrder;
   std::uint64_t m_generation = 0;

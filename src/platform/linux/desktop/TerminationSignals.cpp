@@ -1,9 +1,5 @@
 #include "TerminationSignals.h"
 
-#include "PlatformDesktop.h"
-
-#include <QSocketNotifier>
-
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -28,7 +24,7 @@ void OnSignal(int) {
 
 } // namespace
 
-TerminationSignals::TerminationSignals(std::function<void()> close) : m_close(std::move(close)) {
+TerminationSignals::TerminationSignals() {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) {
     return; // the signals keep their default: the program ends unsaved, as before
@@ -36,15 +32,6 @@ TerminationSignals::TerminationSignals(std::function<void()> close) : m_close(st
   m_read = UniqueFd(fds[0]);
   m_write = UniqueFd(fds[1]);
   g_signalPipe = m_write.get();
-  m_notifier = std::make_unique<QSocketNotifier>(m_read.get(), QSocketNotifier::Read);
-  QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
-    char bytes[16];
-    while (::read(m_read.get(), bytes, sizeof bytes) > 0) {
-    }
-    if (m_close) {
-      m_close();
-    }
-  });
   struct sigaction action {};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
@@ -55,14 +42,30 @@ TerminationSignals::TerminationSignals(std::function<void()> close) : m_close(st
 }
 
 TerminationSignals::~TerminationSignals() {
+  if (!Watching()) {
+    return;
+  }
   for (int s : kSignals) {
     ::signal(s, SIG_DFL);
   }
   g_signalPipe = -1;
 }
 
-std::shared_ptr<void> WatchTermination(std::function<void()> close) {
-  return std::make_shared<TerminationSignals>(std::move(close));
+bool TerminationSignals::Take() {
+  bool arrived = false;
+  char bytes[16];
+  while (::read(m_read.get(), bytes, sizeof bytes) > 0) {
+    arrived = true;
+  }
+  return arrived;
+}
+
+std::unique_ptr<ITerminationRequests> WatchTermination() {
+  auto signals = std::make_unique<TerminationSignals>();
+  if (!signals->Watching()) {
+    return nullptr;
+  }
+  return signals;
 }
 
 } // namespace tallyflow

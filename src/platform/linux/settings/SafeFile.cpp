@@ -51,22 +51,6 @@ std::string DirectoryOf(const std::string &path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-UniqueFd::~UniqueFd() {
-  if (m_fd >= 0) {
-    ::close(m_fd);
-  }
-}
-
-UniqueFd &UniqueFd::operator=(UniqueFd &&other) noexcept {
-  if (this != &other) {
-    if (m_fd >= 0) {
-      ::close(m_fd);
-    }
-    m_fd = other.release();
-  }
-  return *this;
-}
-
 FileRead ReadRegularFile(const std::string &path) {
   // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
   const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));

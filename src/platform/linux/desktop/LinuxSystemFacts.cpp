@@ -2,9 +2,6 @@
 
 #include "PlatformAbout.h"
 
-#include <QDesktopServices>
-#include <QUrl>
-
 #include <cstdlib>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -59,22 +56,9 @@ std::optional<ProgramCall> LinuxSystemFacts::SystemInfoTool() {
   return std::nullopt;
 }
 
-namespace {
-// Opens with the desktop's handler; QUrl's tolerant parsing percent-encodes
-// what a URL may not hold as it is (the blanks of a mailto subject).
-class DesktopOpener final : public IShellOpener {
-public:
-  void Open(const std::string &target, std::uintptr_t) override {
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(target), QUrl::TolerantMode));
-  }
-};
-} // namespace
-
 std::unique_ptr<ISystemFacts> MakePlatformSystemFacts(IRegistry &, const IFileTest &) {
   const char *path = std::getenv("PATH");
   return std::make_unique<LinuxSystemFacts>(path != nullptr ? path : "/usr/bin:/bin");
 }
-
-std::unique_ptr<IShellOpener> MakePlatformShellOpener() { return std::make_unique<DesktopOpener>(); }
 
 } // namespace tallyflow

@@ -19,7 +19,10 @@ TEST(LinuxDesktop, AWaylandSessionWithXRunsOnXUnlessTheUserChose) {
   };
   const Case cases[] = {
       {"Wayland with XWayland", {{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}, {}, "xcb;wayland"},
-      {"a Wayland session by its type", {{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":1"}}, {}, "xcb;wayland"},
+      {"a Wayland session by its type",
+       {{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":1"}},
+       {},
+       "xcb;wayland"},
       {"Wayland alone", {{"WAYLAND_DISPLAY", "wayland-0"}}, {}, std::nullopt},
       {"Wayland chosen in the environment",
        {{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "wayland"}},

@@ -1,5 +1,8 @@
 #include "IniText.h"
 
+#include "HexDigits.h"
+#include "Utf8.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -7,7 +10,6 @@
 namespace tallyflow {
 namespace {
 
-constexpr const char *kHex = "0123456789ABCDEF";
 // QSettings' name for the file's top level.
 constexpr const char *kTopLevel = "General";
 
@@ -31,20 +33,6 @@ int HexDigit(char c) {
   }
   c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-}
-
-void AppendUtf8(std::string &out, std::uint32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    code = std::min<std::uint32_t>(code, 0xFFFF);
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
 }
 
 // Reads up to `max` digits of `base` from s[i]; i ends after them.
@@ -73,8 +61,8 @@ std::string EscapeName(const std::string &name) {
       out += '\\';
     } else {
       out += '%';
-      out += kHex[u >> 4];
-      out += kHex[u & 0xF];
+      out += kHexDigits[u >> 4];
+      out += kHexDigits[u & 0xF];
     }
   }
   return out;
@@ -90,7 +78,7 @@ std::string UnescapeName(const std::string &name) {
       const std::size_t start = j;
       const auto code = ReadDigits(name, j, 16, 4);
       if (j - start == 4) {
-        AppendUtf8(out, code);
+        AppendUtf8(out, static_cast<char32_t>(code));
         i = j - 1;
       } else {
         out += '%';
@@ -236,8 +224,8 @@ std::string IniText::EncodeValue(const std::string &text) {
     const auto u = static_cast<unsigned char>(c);
     if (escapeHexDigit && HexDigit(c) >= 0) {
       out += "\\x";
-      out += kHex[u >> 4];
-      out += kHex[u & 0xF];
+      out += kHexDigits[u >> 4];
+      out += kHexDigits[u & 0xF];
       continue;
     }
     escapeHexDigit = false;
@@ -252,8 +240,8 @@ std::string IniText::EncodeValue(const std::string &text) {
       out += c;
     } else if (u < 0x20 || u == 0x7F) {
       out += "\\x";
-      out += kHex[u >> 4];
-      out += kHex[u & 0xF];
+      out += kHexDigits[u >> 4];
+      out += kHexDigits[u & 0xF];
       escapeHexDigit = true;
     } else {
       quote = quote || c == ';' || c == ',' || c == '=';
@@ -300,10 +288,10 @@ IniText::Value IniText::DecodeValue(const std::string &raw) {
     if (const auto at = letters.find(e); at != std::string::npos) {
       out += controls[at];
     } else if (e == 'x') {
-      AppendUtf8(out, ReadDigits(raw, i, 16, 4));
+      AppendUtf8(out, static_cast<char32_t>(ReadDigits(raw, i, 16, 4)));
     } else if (e >= '0' && e <= '7') {
       --i;
-      AppendUtf8(out, ReadDigits(raw, i, 8, 3));
+      AppendUtf8(out, static_cast<char32_t>(ReadDigits(raw, i, 8, 3)));
     } else {
       out += e; // \" \' \? \\ and anything else: the character itself
     }

@@ -130,7 +130,9 @@ TEST_F(HardeningTest, InterfacesComingAndGoingNeverGiveAPhantomRate) {
   RecordProperty("resident_growth_kib", static_cast<int>(growth));
   std::printf("churn: %d ticks, %d link changes, resident growth after warm-up %ld KiB\n", ticks,
               changes.load(), growth);
-  EXPECT_GT(changes.load(), seconds * 10);
+  // How much churn a busy machine manages is its own affair; a run without
+  // any would have proved nothing.
+  EXPECT_GE(changes.load(), 20) << "too few link changes to test anything";
   if (!kUnderAsan) {
     EXPECT_LT(growth, 1024) << "resident memory grew by " << growth << " KiB";
   }

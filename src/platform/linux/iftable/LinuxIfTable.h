@@ -1,5 +1,6 @@
 #pragma once
 
+#include "IMonotonicClock.h"
 #include "IfTable.h"
 #include "LinkCache.h"
 #include "NetlinkSocket.h"
@@ -27,7 +28,10 @@ public:
   // RTM_GETSTATS gets; also the reference the cached rows are checked with).
   enum class Mode { Cached, FullDump };
 
-  explicit LinuxIfTable(Mode mode = Mode::Cached);
+  // The clock times the link cache's re-reads (the system's steady clock
+  // unless a test brings its own).
+  explicit LinuxIfTable(Mode mode = Mode::Cached,
+                        std::shared_ptr<const IMonotonicClock> clock = std::make_shared<SteadyClock>());
 
   // A size query (no buffer) takes a fresh snapshot; the fill call that
   // follows it is served from that same snapshot.
@@ -50,6 +54,7 @@ private:
   Outcome SnapshotFromStats();
   bool SnapshotFromFullDump();
 
+  std::shared_ptr<const IMonotonicClock> m_clock;
   Source m_source;
   Fill m_fill = Fill::None;
   std::unique_ptr<NetlinkSocket> m_socket;

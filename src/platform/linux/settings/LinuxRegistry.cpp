@@ -318,8 +318,7 @@ std::unique_ptr<IRegistry> MakePlatformRegistry() {
   return std::make_unique<LinuxRegistry>(LinuxRegistry::FromEnvironment());
 }
 
-} // namespace tallyflow
-
-namespace tallyflow {
+// The Run value's program path, as the start-up entry writes it.
 PathStyle NativePathStyle() { return PathStyle::Posix; }
+
 } // namespace tallyflow

@@ -37,12 +37,12 @@ UniqueFd IoctlSocket() {
 
 } // namespace
 
-LinkCache::LinkCache(bool followNotifications)
+LinkCache::LinkCache(bool followNotifications, const IMonotonicClock &clock)
     : m_followNotifications(followNotifications), m_request(LinkDumpRequest(!followNotifications)),
-      m_ioctl(IoctlSocket()) {}
+      m_ioctl(IoctlSocket()), m_clock(clock) {}
 
 bool LinkCache::Refresh(NetlinkSocket &dumps) {
-  if (m_state == State::Known && std::chrono::steady_clock::now() - m_readAt > kRereadPeriod) {
+  if (m_state == State::Known && m_clock.Now() - m_readAt > kRereadPeriod) {
     m_state = State::DueForRead;
   }
   if (m_followNotifications && m_state == State::Known && TakeInNotifications()) {
@@ -80,7 +80,7 @@ bool LinkCache::ReadWhole(NetlinkSocket &dumps) {
   // Links keep what they learnt (udev, speed) unless their name or kind
   // changed; those the dump no longer lists are dropped after it.
   m_dumpOrder.clear();
-  m_readAt = std::chrono::steady_clock::now();
+  m_readAt = m_clock.Now();
   const bool ok = dumps.Dump(m_request, [this](const nlmsghdr &m) {
     if (m.nlmsg_type == RTM_NEWLINK) {
       if (const auto news = ReadLinkMessage(m)) {

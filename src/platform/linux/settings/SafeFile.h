@@ -1,33 +1,13 @@
 #pragma once
 
+#include "UniqueFd.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
 
 namespace tallyflow {
-
-// A file descriptor, closed when it goes out of scope.
-class UniqueFd {
-public:
-  explicit UniqueFd(int fd = -1) : m_fd(fd) {}
-  ~UniqueFd();
-  UniqueFd(UniqueFd &&other) noexcept : m_fd(other.release()) {}
-  UniqueFd &operator=(UniqueFd &&other) noexcept;
-  UniqueFd(const UniqueFd &) = delete;
-  UniqueFd &operator=(const UniqueFd &) = delete;
-
-  explicit operator bool() const { return m_fd >= 0; }
-  int get() const { return m_fd; }
-  int release() {
-    const int fd = m_fd;
-    m_fd = -1;
-    return fd;
-  }
-
-private:
-  int m_fd;
-};
 
 // Settings and desktop entries are a few hundred bytes; a file past this is
 // not one of ours. One rule both ways: nothing larger is read, and nothing
