@@ -33,7 +33,7 @@ ip link set lo up
 
 # CPU time on the processor in ns (schedstat), user and kernel together,
 # summed over the process's threads.
-cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{s += $1} END {print s}'; }
+cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{s += $1} END {printf "%.0f\n", s}'; }
 rss_kib() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
 links=1
 make_links() { # up to $1 links in all
