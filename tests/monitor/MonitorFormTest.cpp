@@ -3,12 +3,8 @@
 
 #include "MonitorForm.h"
 
-#include "FakeIfTable.h"
-#include "FakeMonitorView.h"
 #include "FakeMonitorWindow.h"
-#include "FakeRegistry.h"
-#include "MibTableBuilder.h"
-#include "ScriptedYield.h"
+#include "MonitorFakes.h"
 
 #include <gtest/gtest.h>
 
@@ -17,37 +13,15 @@
 namespace tallyflow {
 namespace {
 
-using test::FakeRegistry;
 constexpr auto HKCU = Hive::CurrentUser;
 constexpr auto HKLM = Hive::LocalMachine;
 const std::string kKey = "Software\\Quorrin Software\\Tallyflow\\Main";
 const std::string kConnection = "Software\\VB and VBA Program Settings\\Tallyflow Manager\\Setting";
 
-using test::NamedRow;
-
-struct Harness {
-  explicit Harness(std::string exeName = "Tallyflow") {
-    table->Push(test::BuildMibTable({NamedRow(1, "Loopback (lo)"), NamedRow(2, "Ethernet (eth0)")}));
-    facts.title = "Tallyflow Manager";
-    facts.exeName = exeName;
-    facts.exeDirectory = "/opt/tallyflow";
-    facts.exePath = "/opt/tallyflow/" + exeName;
-  }
-  std::string Stored(const char *name) const {
-    return GetRegValue(reg, HKCU, "Software\\Quorrin Software\\" + facts.exeName + "\\Main", name)
-        .value_or("<none>");
-  }
+struct Harness : test::MonitorFakes {
+  explicit Harness(const std::string &exeName = "Tallyflow") : MonitorFakes(exeName) {}
   MonitorForm &Load() {
-    MonitorForm::Services s;
-    s.ifTable = table;
-    s.registry = &reg;
-    s.settings = &settings;
-    s.clock = &clock;
-    s.yield = &yield;
-    s.facts = facts;
-    s.locale = NumberLocale{",", "."};
-    s.pathStyle = PathStyle::Posix;
-    s.endProgram = [this] { ++ended; };
+    MonitorForm::Services s = Services();
     s.showAbout = [this] { ++abouts; };
     form = std::make_unique<MonitorForm>(window, std::move(s));
     form->Form_Load();
@@ -62,14 +36,7 @@ struct Harness {
   }
   bool IsCentred() const { return std::pair(window.left, window.top) == Centred(); }
 
-  mutable FakeRegistry reg;
-  RegistrySettingsStore settings{reg};
-  std::shared_ptr<test::FakeIfTable> table = std::make_shared<test::FakeIfTable>();
-  test::FakeClock clock;
-  test::ScriptedYield yield;
-  AppFacts facts;
   test::FakeMonitorWindow window;
-  int ended = 0;
   int abouts = 0;
   std::unique_ptr<MonitorForm> form;
 };

@@ -3,12 +3,8 @@
 
 #include "frmTallyflow.h"
 
-#include "FakeIfTable.h"
-#include "FakeMonitorView.h"
-#include "FakeRegistry.h"
-#include "MibTableBuilder.h"
+#include "MonitorFakes.h"
 #include "QtDrawingSurface.h"
-#include "ScriptedYield.h"
 
 #include <gtest/gtest.h>
 
@@ -30,39 +26,17 @@
 namespace tallyflow {
 namespace {
 
-using test::FakeRegistry;
 constexpr auto HKCU = Hive::CurrentUser;
 constexpr auto HKLM = Hive::LocalMachine;
 const std::string kKey = "Software\\Quorrin Software\\Tallyflow\\Main";
 
-struct Harness {
-  explicit Harness(std::string exeName = "Tallyflow") {
-    table->Push(test::BuildMibTable({Row(1, "Loopback (lo)"), Row(2, "Ethernet (eth0)")}));
-    facts.title = "Tallyflow Manager";
-    facts.exeName = exeName;
-    facts.exeDirectory = "/opt/tallyflow";
-    facts.exePath = "/opt/tallyflow/" + exeName;
-  }
+struct Harness : test::MonitorFakes {
+  explicit Harness(const std::string &exeName = "Tallyflow") : MonitorFakes(exeName) {}
   static test::MibRow Row(std::uint32_t index, const std::string &descr) {
     return test::NamedRow(index, descr);
   }
-  std::string Stored(const char *name) const {
-    return GetRegValue(reg, HKCU, kKeyFor(), name).value_or("<none>");
-  }
-  std::string kKeyFor() const { return "Software\\Quorrin Software\\" + facts.exeName + "\\Main"; }
-
   frmTallyflow &Load() {
-    frmTallyflow::Services s;
-    s.ifTable = table;
-    s.registry = &reg;
-    s.settings = &settings;
-    s.clock = &clock;
-    s.yield = &yield;
-    s.facts = facts;
-    s.locale = NumberLocale{",", "."};
-    s.pathStyle = PathStyle::Posix;
-    s.endProgram = [this] { ++ended; };
-    window = std::make_unique<frmTallyflow>(std::move(s));
+    window = std::make_unique<frmTallyflow>(Services());
     window->Form_Load();
     return *window;
   }
@@ -73,13 +47,6 @@ struct Harness {
     return QPoint(screen.width() / 2 - outer.width() / 2, screen.height() / 2 - outer.height() / 2);
   }
 
-  mutable FakeRegistry reg;
-  RegistrySettingsStore settings{reg};
-  std::shared_ptr<test::FakeIfTable> table = std::make_shared<test::FakeIfTable>();
-  test::FakeClock clock;
-  test::ScriptedYield yield;
-  AppFacts facts;
-  int ended = 0;
   std::unique_ptr<frmTallyflow> window;
 };
 
