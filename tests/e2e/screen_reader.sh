@@ -11,7 +11,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 if [ -z "${TALLYFLOW_IN_SESSION:-}" ]; then
   # A private network, then a private session bus and display.
   exec unshare -n env TALLYFLOW_IN_SESSION=1 dbus-run-session -- \
-    xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+    xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
 ip link set lo up
 ip link add tf0 type veth peer name tf1
@@ -51,6 +51,9 @@ heard() { # what, text, keys...
 }
 
 openbox >/dev/null 2>&1 &
+# The window manager first: a window mapped before it manages windows is
+# never given the focus, and Orca follows the focus.
+for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 sleep 1
 # Orca writes its log line by line only to a terminal: give it one.
@@ -66,6 +69,7 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 check "the monitor window opens" test -n "$wid"
+xdotool windowactivate --sync "$wid" 2>/dev/null
 walk=$(/usr/bin/python3 "$here/atspi_walk.py" monitor 2>&1)
 status=$?
 check "the monitor window as AT-SPI shows it (${walk//$'\n'/; })" test "$status" = 0
