@@ -15,6 +15,7 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils procps
   weston qt6-wayland
   orca python3-pyatspi at-spi2-core dbus-daemon openbox
+  python3-gi gir1.2-glib-2.0
   "$@"
 )
 

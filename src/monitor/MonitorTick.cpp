@@ -164,10 +164,10 @@ bool MonitorTick::RebuildConnectionList(const CInterfaces &snapshot) {
   for (const auto &rec : snapshot) {
     m_view.ConnectionAdd(ShownAsOutsideText(rec->InterfaceDescription()) + " ");
   }
+  // One read of the store per rebuild: it may be a large file of other programs' settings.
   const double k = LeadingNumber(m_view.GetSetting(m_appTitle, "Setting", "Connection", "0"));
   if (k + 1 <= m_view.ConnectionCount()) {
-    const double stored =
-        std::nearbyint(LeadingNumber(m_view.GetSetting(m_appTitle, "Setting", "Connection", "0")));
+    const double stored = std::nearbyint(k);
     return stored >= -1 && stored <= 32767 && m_view.ConnectionIndex(static_cast<std::int16_t>(stored));
   }
   return m_view.ConnectionIndex(0);

@@ -40,15 +40,26 @@ char32_t Decode(std::string_view text, std::size_t at, std::size_t &length) {
   return cp;
 }
 
+// Letters written right to left (Hebrew, Arabic, Syriac, Thaana, N'Ko and
+// the other scripts of those blocks, their presentation forms, and the
+// right-to-left scripts of the supplementary planes), and the marks that
+// set a direction: text holding one can pull our words round it.
+bool SetsDirection(char32_t cp) {
+  return (cp >= 0x0590 && cp <= 0x08FF) || (cp >= 0xFB1D && cp <= 0xFDFF) || (cp >= 0xFE70 && cp <= 0xFEFE) ||
+         (cp >= 0x10800 && cp <= 0x10FFF) || (cp >= 0x1E800 && cp <= 0x1EFFF) || cp == 0x061C ||
+         cp == 0x200E || cp == 0x200F || (cp >= 0x202A && cp <= 0x202E) || (cp >= 0x2066 && cp <= 0x2069);
+}
+
 } // namespace
 
 void AppendShownAsOutsideText(std::string &out, std::string_view utf8) {
   const std::size_t start = out.size();
-  bool plain = true; // ASCII without controls
+  bool directional = false;
   for (std::size_t at = 0; at < utf8.size();) {
     std::size_t length = 0;
     char32_t cp = Decode(utf8, at, length);
     at += length;
+    directional = directional || SetsDirection(cp);
     if (cp < 0x20) {
       cp = 0x2400 + cp; // SYMBOL FOR NULL ... SYMBOL FOR UNIT SEPARATOR
     } else if (cp == 0x7F) {
@@ -59,11 +70,10 @@ void AppendShownAsOutsideText(std::string &out, std::string_view utf8) {
       // isolates that would make a name read backwards or close our isolate.
       cp = kReplacement;
     }
-    plain = plain && cp < 0x80;
     AppendUtf8(out, cp);
   }
-  if (plain) {
-    return;
+  if (!directional) {
+    return; // Latin, Greek, Cyrillic, CJK ...: nothing to isolate, no marks to show as boxes
   }
   std::string first;
   AppendUtf8(first, kFirstStrongIsolate);

@@ -3,6 +3,7 @@
 #include "FakeClock.h"
 #include "FakeTimer.h"
 #include "IMonitorView.h"
+#include "ISettingsStore.h"
 
 #include <functional>
 #include <map>
@@ -55,6 +56,9 @@ public:
   std::string GetSetting(const std::string &app, const std::string &section, const std::string &key,
                          const std::string &def) const override {
     ++settingReads;
+    if (store != nullptr) {
+      return store->GetSetting(app, section, key, def);
+    }
     const auto it = settings.find(app + "\\" + section + "\\" + key);
     return it == settings.end() ? def : it->second;
   }
@@ -71,6 +75,7 @@ public:
   int yields = 0;
   std::function<void(int)> onYield;
   std::map<std::string, std::string> settings;
+  const ISettingsStore *store = nullptr; // a real store instead of `settings`
   mutable int settingReads = 0;
 };
 

@@ -1,7 +1,5 @@
 #include "LinkVocabulary.h"
 
-#include "OutsideText.h"
-
 #include <linux/if.h>
 #include <linux/if_arp.h>
 
@@ -114,10 +112,9 @@ void CutUtf8(std::string &text, std::size_t limit) {
 
 std::string BaseDescription(const std::string &adapter, const std::string &kindWord,
                             const std::string &name) {
-  // Our words around outside ones: each outside part isolated, so that a
-  // right-to-left name cannot turn our parenthesis round.
-  std::string description =
-      (adapter.empty() ? kindWord : ShownAsOutsideText(adapter)) + " (" + ShownAsOutsideText(name) + ")";
+  // The names as the kernel and the hardware database give them: the table
+  // holds data, and whoever shows it makes it safe to show, once.
+  std::string description = (adapter.empty() ? kindWord : adapter) + " (" + name + ")";
   CutUtf8(description, kMaxDescriptionBytes);
   return description;
 }

@@ -65,8 +65,12 @@ std::optional<std::string> UnescapeStringValue(const std::string &text) {
 
 } // namespace
 
-std::string DesktopExecValue(const std::string &program) {
-  std::string quoted = "\"";
+std::optional<std::string> DesktopExecValue(const std::string &program) {
+  const bool percent = program.find('%') != std::string::npos;
+  if (percent && program.find('=') != std::string::npos) {
+    return std::nullopt;
+  }
+  std::string quoted = percent ? "env \"" : "\"";
   for (char c : program) {
     if (c == '"' || c == '`' || c == '$' || c == '\\') {
       quoted += '\\';
@@ -137,11 +141,25 @@ std::optional<std::vector<std::string>> ParseDesktopExec(const std::string &valu
   return args;
 }
 
-std::string AutostartEntry(const std::string &name, const std::string &program) {
+std::optional<std::string> ProgramOfExec(const std::string &value) {
+  const auto args = ParseDesktopExec(value);
+  if (args && args->size() == 1) {
+    return args->front();
+  }
+  if (args && args->size() == 2 && args->front() == "env") {
+    return args->back();
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> AutostartEntry(const std::string &name, const std::string &program) {
+  const auto exec = DesktopExecValue(program);
+  if (!exec) {
+    return std::nullopt;
+  }
   // TryExec: a session skips the entry once the program is gone.
   return "[Desktop Entry]\nType=Application\nName=" + EscapeStringValue(name) +
-         "\nTryExec=" + EscapeStringValue(program) + "\nExec=" + DesktopExecValue(program) +
-         "\nIcon=com.example.Tallyflow\n";
+         "\nTryExec=" + EscapeStringValue(program) + "\nExec=" + *exec + "\nIcon=com.example.Tallyflow\n";
 }
 
 std::optional<std::string> FindExecValue(const std::string &entryText) {

@@ -6,6 +6,8 @@
 #include "RegStartUp.h"
 #include "SafeFile.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -93,10 +95,57 @@ std::string HomeDirectory() {
   return {};
 }
 
+// Under root, the owner of the user hive's nearest existing folder when that
+// is another user (a home reached through sudo -E); empty otherwise.
+std::string ForeignOwner(const std::string &dir) {
+  if (dir.empty() || ::geteuid() != 0) {
+    return {};
+  }
+  std::string at = dir;
+  struct stat st {};
+  while (::stat(at.c_str(), &st) != 0) {
+    if (errno != ENOENT || at == "/" || at == ".") {
+      return {};
+    }
+    at = DirectoryOf(at);
+  }
+  if (st.st_uid == 0) {
+    return {};
+  }
+  std::vector<char> buffer(16384);
+  passwd entry{};
+  passwd *found = nullptr;
+  if (getpwuid_r(st.st_uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr) {
+    return found->pw_name;
+  }
+  return "uid " + std::to_string(st.st_uid);
+}
+
 } // namespace
 
-LinuxRegistry::LinuxRegistry(std::string userConfigDir, std::string machineConfigDir)
-    : m_user(std::move(userConfigDir)), m_machine(std::move(machineConfigDir)) {}
+void LinuxRegistry::ReportToStandardError(const std::string &line) {
+  std::fprintf(stderr, "tallyflow: %s\n", line.c_str());
+  std::fflush(stderr);
+}
+
+LinuxRegistry::LinuxRegistry(std::string userConfigDir, std::string machineConfigDir, Reporter report)
+    : m_user(std::move(userConfigDir)), m_machine(std::move(machineConfigDir)),
+      m_userOwner(ForeignOwner(m_user)), m_report(std::move(report)) {}
+
+void LinuxRegistry::Report(const std::string &line) {
+  if (m_report && m_reported.insert(line).second) {
+    m_report(line);
+  }
+}
+
+bool LinuxRegistry::MayWrite(bool user) {
+  if (user && !m_userOwner.empty()) {
+    Report("settings left alone: " + m_user + " belongs to " + m_userOwner +
+           ", and files root made there would shut them out");
+    return false;
+  }
+  return true;
+}
 
 LinuxRegistry LinuxRegistry::FromEnvironment() {
   auto env = [](const char *name) -> std::string {
@@ -149,17 +198,20 @@ std::optional<LinuxRegistry::Location> LinuxRegistry::Resolve(Hive hive, const s
   return at;
 }
 
-std::optional<IniText> LinuxRegistry::Current(const OpenKeyState &key) const {
-  FileRead file = ReadRegularFile(key.at.path);
-  if (file.state == FileRead::State::Unusable) {
-    return std::nullopt;
+std::optional<IniText> LinuxRegistry::Current(const OpenKeyState &key, bool fresh) const {
+  std::optional<IniText> ini = key.read;
+  if (fresh || !ini) {
+    FileRead file = ReadRegularFile(key.at.path);
+    if (file.state == FileRead::State::Unusable) {
+      return std::nullopt;
+    }
+    ini.emplace(file.bytes);
   }
-  IniText ini(file.bytes);
   for (const auto &[name, text] : key.pending) {
     if (text) {
-      ini.Set(key.at.group, name, *text);
+      ini->Set(key.at.group, name, *text);
     } else {
-      ini.Remove(key.at.group, name);
+      ini->Remove(key.at.group, name);
     }
   }
   return ini;
@@ -171,6 +223,7 @@ std::optional<IRegistry::Handle> LinuxRegistry::OpenKey(Hive hive, const std::st
     return std::nullopt;
   }
   std::error_code error;
+  std::optional<IniText> read;
   if (at->autostart) {
     if (!std::filesystem::is_directory(at->path, error)) {
       return std::nullopt;
@@ -178,11 +231,15 @@ std::optional<IRegistry::Handle> LinuxRegistry::OpenKey(Hive hive, const std::st
   } else {
     // A key exists while its file can be read and its group holds a value.
     const FileRead file = ReadRegularFile(at->path);
-    if (file.state != FileRead::State::Regular || !IniText(file.bytes).HasKeys(at->group)) {
+    if (file.state != FileRead::State::Regular) {
+      return std::nullopt;
+    }
+    read.emplace(file.bytes);
+    if (!read->HasKeys(at->group)) {
       return std::nullopt;
     }
   }
-  m_open.emplace(m_next, OpenKeyState{std::move(*at), {}});
+  m_open.emplace(m_next, OpenKeyState{std::move(*at), hive == Hive::CurrentUser, std::move(read), {}});
   return m_next++;
 }
 
@@ -197,13 +254,20 @@ std::optional<IRegistry::Handle> LinuxRegistry::CreateKey(Hive hive, const std::
   if (!at) {
     return std::nullopt;
   }
+  const bool user = hive == Hive::CurrentUser;
+  if (!MayWrite(user)) {
+    return std::nullopt;
+  }
   // The user's folders are private (0700); the machine's are read by every
   // session at log-on.
   const std::string dir = at->autostart ? at->path : DirectoryOf(at->path);
-  if (!MakeDirectories(dir, hive == Hive::CurrentUser ? kUserFolderMode : kMachineFolderMode)) {
+  if (!MakeDirectories(dir, user ? kUserFolderMode : kMachineFolderMode)) {
+    if (user) {
+      Report("settings not saved: cannot make the folder " + dir + ": " + std::strerror(errno));
+    }
     return std::nullopt;
   }
-  m_open.emplace(m_next, OpenKeyState{std::move(*at), {}});
+  m_open.emplace(m_next, OpenKeyState{std::move(*at), user, std::nullopt, {}});
   return m_next++;
 }
 
@@ -220,14 +284,22 @@ long LinuxRegistry::QueryValue(Handle key, const std::string &valueName, std::ui
     }
     const FileRead file = ReadRegularFile(EntryFile(at, valueName));
     const auto exec = FindExecValue(file.bytes);
-    const auto args = exec ? ParseDesktopExec(*exec) : std::nullopt;
-    if (file.state != FileRead::State::Regular || !args || args->size() != 1) {
+    const auto program = exec ? ProgramOfExec(*exec) : std::nullopt;
+    if (file.state != FileRead::State::Regular || !program) {
       return kRegFileNotFound;
     }
-    return CopyOut(args->front(), type, data, size);
+    return CopyOut(*program, type, data, size);
   }
-  const auto ini = Current(it->second);
-  const auto value = ini ? ini->Get(at.group, valueName) : std::nullopt;
+  // Read as it was at opening, unless this handle changed it since.
+  const OpenKeyState &state = it->second;
+  std::optional<IniText> changed;
+  const IniText *ini = nullptr;
+  if (state.pending.empty() && state.read) {
+    ini = &*state.read;
+  } else if ((changed = Current(state, false))) {
+    ini = &*changed;
+  }
+  const auto value = ini != nullptr ? ini->Get(at.group, valueName) : std::nullopt;
   if (!value) {
     return kRegFileNotFound;
   }
@@ -254,11 +326,19 @@ long LinuxRegistry::SetValue(Handle key, const std::string &valueName, std::uint
     if (!SafeName(valueName)) {
       return kInvalidParameter;
     }
+    if (!MayWrite(it->second.user)) {
+      return kRegAccessDenied;
+    }
     // Named as the program is, not by its file: what a session's list of
     // start-up programs shows.
-    return ReplaceFile(EntryFile(at, valueName), AutostartEntry(build::kTitle, text), kEntryMode)
-               ? kRegSuccess
-               : kRegAccessDenied;
+    const std::string file = EntryFile(at, valueName);
+    const auto entry = AutostartEntry(build::kTitle, text);
+    const int error = entry ? ReplaceFile(file, *entry, kEntryMode) : EINVAL;
+    if (error != 0 && it->second.user) {
+      Report("start-up entry not written to " + file + ": " +
+             (entry ? std::strerror(error) : "no desktop launcher can run a path with both % and ="));
+    }
+    return error == 0 ? kRegSuccess : kRegAccessDenied;
   }
   it->second.pending.emplace_back(valueName, std::move(text));
   return kRegSuccess;
@@ -277,9 +357,12 @@ long LinuxRegistry::DeleteValue(Handle key, const std::string &valueName) {
     if (!SafeName(valueName) || ::lstat(entry.c_str(), &st) != 0) {
       return kRegFileNotFound;
     }
+    if (!MayWrite(it->second.user)) {
+      return kRegAccessDenied;
+    }
     return ::unlink(entry.c_str()) == 0 ? kRegSuccess : kRegAccessDenied;
   }
-  const auto ini = Current(it->second);
+  const auto ini = Current(it->second, false);
   if (!ini || !ini->Get(at.group, valueName)) {
     return kRegFileNotFound;
   }
@@ -296,13 +379,27 @@ long LinuxRegistry::FlushKey(Handle key) {
   if (state.pending.empty()) {
     return kRegSuccess;
   }
+  if (!MayWrite(state.user)) {
+    state.pending.clear();
+    return kRegAccessDenied;
+  }
   // Read, change and replace under the lock, so that a second running copy
   // neither loses our change nor has its own lost.
   const FileLock lock(state.at.path, kLockTimeoutMs);
-  const auto ini = lock.locked() ? Current(state) : std::nullopt;
-  const bool written = ini && ReplaceFile(state.at.path, ini->Text(), kSettingsMode);
+  std::string fault;
+  if (lock.state() == FileLock::State::Busy) {
+    fault = "another running copy kept it locked";
+  } else if (const auto ini = Current(state, true); !ini) {
+    fault = "what is there is not a settings file that can be read";
+  } else if (const int error = ReplaceFile(state.at.path, ini->Text(), kSettingsMode); error != 0) {
+    fault = std::strerror(error);
+  }
   state.pending.clear(); // landed, or dropped whole: never half
-  return written ? kRegSuccess : kRegAccessDenied;
+  if (!fault.empty()) {
+    Report("settings not saved to " + state.at.path + ": " + fault);
+    return kRegAccessDenied;
+  }
+  return kRegSuccess;
 }
 
 long LinuxRegistry::CloseKey(Handle key) {

@@ -3,8 +3,10 @@
 #include "IRegistry.h"
 #include "IniText.h"
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,11 +26,22 @@ namespace tallyflow {
 // CloseKey) and then land together in one atomic replace of the file, made
 // under a lock on its directory; other groups and keys in the file are kept.
 // Only regular files are read; nothing is ever written through a link.
+//
+// A save of the user's that is dropped (a settings file, the user's own
+// start-up entry) is said once, with the file and the reason, through
+// `report`: by default one line on standard error, which a desktop session
+// keeps in the user's journal. Run as root with a user folder that belongs
+// to someone else (sudo -E), the user's files are read but never written:
+// what root made there would shut their owner out.
 class LinuxRegistry final : public IRegistry {
 public:
+  using Reporter = std::function<void(const std::string &line)>;
+  static void ReportToStandardError(const std::string &line);
+
   // userConfigDir: $XDG_CONFIG_HOME; machineConfigDir: the first directory
   // of $XDG_CONFIG_DIRS.
-  LinuxRegistry(std::string userConfigDir, std::string machineConfigDir);
+  LinuxRegistry(std::string userConfigDir, std::string machineConfigDir,
+                Reporter report = ReportToStandardError);
 
   // The directories from the environment: $XDG_CONFIG_HOME (default
   // ~/.config, the home from $HOME or else the password database; no user
@@ -59,15 +72,26 @@ public:
 private:
   struct OpenKeyState {
     Location at;
+    bool user = false; // in the user's hive
+    // The settings file as it was read when the key opened: what the key's
+    // values read, however many are queried.
+    std::optional<IniText> read;
     // Settings changes not yet on disk, in order: a text to set, or nothing to delete.
     std::vector<std::pair<std::string, std::optional<std::string>>> pending;
   };
-  // The key's file as it would read with the pending changes; nothing when
-  // the file cannot be used.
-  std::optional<IniText> Current(const OpenKeyState &key) const;
+  // The key's file with the pending changes: as read at opening, or
+  // `fresh` from the disk; nothing when the file cannot be used.
+  std::optional<IniText> Current(const OpenKeyState &key, bool fresh) const;
+  // False, and said once, when the user's files are not ours to write.
+  bool MayWrite(bool user);
+  // One line per distinct fault, however often it recurs.
+  void Report(const std::string &line);
 
   std::string m_user; // empty: no user hive
   std::string m_machine;
+  std::string m_userOwner; // who owns the user hive, when that is not us under root
+  Reporter m_report;
+  std::set<std::string> m_reported;
   std::map<Handle, OpenKeyState> m_open;
   Handle m_next = 1;
 };

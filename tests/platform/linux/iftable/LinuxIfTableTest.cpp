@@ -5,8 +5,10 @@
 #include "LinuxIfTable.h"
 #include "CIpHelper.h"
 #include "IfTableDecoder.h"
+#include "MonitorTick.h"
 
 #include "FakeClock.h"
+#include "FakeMonitorView.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -218,6 +220,38 @@ TEST_F(LinuxIfTableTest, NamesThatAreNotUtf8KeepEveryByte) {
   // A byte that is no UTF-8 is taken as Latin-1; valid UTF-8 stays as it is.
   EXPECT_EQ(names.count("v\xc3\xbf\xc3\xbe"), 1u);
   EXPECT_EQ(names.count("caf\xc3\xa9"), 1u);
+}
+
+// The whole road of a name, from the kernel to the texts the window shows:
+// escaped once, isolated only where it carries a direction.
+TEST_F(LinuxIfTableTest, NamesReachTheWindowAsTheyAreAndSafe) {
+  const std::string FSI = "\xE2\x81\xA8", PDI = "\xE2\x81\xA9", FFFD = "\xEF\xBF\xBD";
+  const struct {
+    std::string name, shown;
+  } cases[] = {
+      {"w\xC3\xA4n0", "Bridge (w\xC3\xA4n0)"},
+      {"\xE2\x80\xAE"
+       "abc",
+       FSI + "Bridge (" + FFFD + "abc)" + PDI},
+      {"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D", FSI + "Bridge (\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D)" + PDI},
+      {"br0", "Bridge (br0)"},
+  };
+  for (const auto &c : cases) {
+    Sh("ip link add '" + c.name + "' type bridge");
+  }
+  test::FakeMonitorView view;
+  SampleSeries samples(100, 0.0);
+  clsLineGraph graph;
+  MonitorTick tick(view, std::shared_ptr<CIpHelper>(helper.get(), [](CIpHelper *) {}), graph, samples, *clock,
+                   NumberLocale{",", "."}, "Tallyflow Manager");
+  tick.tmrUpdate_Timer(); // the list is built from the table
+  for (const auto &c : cases) {
+    const auto row = std::find(view.list.begin(), view.list.end(), c.shown + " ");
+    ASSERT_NE(row, view.list.end()) << c.shown;
+    ASSERT_TRUE(view.ConnectionIndex(static_cast<std::int16_t>(row - view.list.begin())));
+    tick.tmrUpdate_Timer();
+    EXPECT_EQ(view.Caption(MonitorLabel::lblType), c.shown + " ");
+  }
 }
 
 // Every field but LastChange, by index, from a table of one snapshot.

@@ -29,6 +29,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace tallyflow {
@@ -238,9 +239,11 @@ void GiveToNobody(const std::string &dir) {
 }
 
 // One save of the window's values, in a child process with mounts of its
-// own: the fault is made there, the save must end within a second.
+// own: the fault is made there, the save must end within a second. `save`
+// also sees what the store said meanwhile.
 int SaveInChild(const std::string &user, const std::string &machine, const std::function<bool()> &fault,
-                bool asNobody, const std::function<bool(LinuxRegistry &)> &save) {
+                bool asNobody,
+                const std::function<bool(LinuxRegistry &, const std::vector<std::string> &)> &save) {
   return InChild([&] {
     if (!PrivateMounts() || !fault()) {
       return 77;
@@ -249,9 +252,10 @@ int SaveInChild(const std::string &user, const std::string &machine, const std::
       return 77;
     }
     alarm(5); // a save that blocks ends the child, and fails the test
-    LinuxRegistry reg(user, machine);
+    std::vector<std::string> said;
+    LinuxRegistry reg(user, machine, [&](const std::string &line) { said.push_back(line); });
     const auto start = std::chrono::steady_clock::now();
-    const bool saved = save(reg);
+    const bool saved = save(reg, said);
     const bool quick = std::chrono::steady_clock::now() - start < std::chrono::seconds(1);
     return (saved ? 1 : 0) + (quick ? 0 : 2);
   });
@@ -319,19 +323,23 @@ TEST_F(LinuxRegistryTest, ASaveLandsWholeOrLeavesEveryFileAsItWas) {
     }
     const int status = SaveInChild(
         config, machine, [&] { return f.make(dir, file, outside); }, f.asNobody,
-        [&](LinuxRegistry &reg) {
+        [&](LinuxRegistry &reg, const std::vector<std::string> &said) {
           // Checked inside the child, where the fault's mounts are.
           const std::string before = Snapshot(file) + "|" + Listing(dir);
           const std::string outsideBefore = Snapshot(outside);
           const bool saved =
               SetRegValues(reg, HKCU, kMain, {{"Left", "15"}, {"Top", "30"}, {"UpdateInterval", "150"}});
           const bool unchanged = Snapshot(file) + "|" + Listing(dir) == before;
-          return Snapshot(outside) == outsideBefore && (saved ? !unchanged : unchanged) && saved == f.lands;
+          // A dropped save is said once, naming where; one that lands says nothing.
+          const bool told = saved ? said.empty() : said.size() == 1 && said[0].find(dir) != std::string::npos;
+          return Snapshot(outside) == outsideBefore && (saved ? !unchanged : unchanged) && saved == f.lands &&
+                 told;
         });
     if (status == 77) {
       GTEST_SKIP() << "cannot make the fault (needs root and mount namespaces)";
     }
-    EXPECT_EQ(status, 1) << "0: a file changed, or the save's result was wrong; 2 or more: it took too long";
+    EXPECT_EQ(status, 1) << "0: a file changed, the save's result was wrong, or a dropped save was not said "
+                            "once; 2 or more: it took too long";
     if (f.lands) {
       LinuxRegistry reg(config, machine);
       EXPECT_EQ(GetRegValue(reg, HKCU, kMain, "Left"), "15");
@@ -401,6 +409,142 @@ TEST_F(LinuxRegistryTest, AnotherUserCanNeitherOpenTheFoldersNorStallASave) {
   close(ready[1]);
 }
 
+// Whatever lies where the lock file goes, the save lands at once: the lock
+// only keeps two copies of the program apart, so an odd one is replaced by a
+// private file of the user's own (a link never followed) or done without.
+TEST_F(LinuxRegistryTest, NoLockFileCostsTheSave) {
+  if (geteuid() != 0) {
+    GTEST_SKIP() << "two users need root to become them";
+  }
+  constexpr uid_t kOther = 65533;
+  struct Odd {
+    const char *what;
+    std::function<bool(const std::string &lock, const std::string &target)> make; // as root
+    bool heldByOther; // another user holds flock on it meanwhile
+    bool replaced;    // a private regular file of the user's afterwards
+  };
+  const auto file = [](mode_t mode, uid_t owner) {
+    return [=](const std::string &lock, const std::string &) {
+      WriteText(lock, "");
+      return chown(lock.c_str(), owner, owner) == 0 && chmod(lock.c_str(), mode) == 0;
+    };
+  };
+  const Odd odds[] = {
+      {"a dangling link", [](auto &lock, auto &target) { return symlink(target.c_str(), lock.c_str()) == 0; },
+       false, true},
+      {"a FIFO",
+       [](auto &lock, auto &) {
+         return mkfifo(lock.c_str(), 0600) == 0 && chown(lock.c_str(), kNobody, kNobody) == 0;
+       },
+       false, true},
+      {"a directory",
+       [](auto &lock, auto &) {
+         return mkdir(lock.c_str(), 0700) == 0 && chown(lock.c_str(), kNobody, kNobody) == 0;
+       },
+       false, false},
+      {"another user's file", file(0600, kOther), false, true},
+      {"mode 000", file(0000, kNobody), false, true},
+      {"mode 400", file(0400, kNobody), false, true},
+      {"mode 644, held open by another user", file(0644, kNobody), true, true},
+  };
+  chmod(tmp.path().toUtf8().constData(), 0755);
+  int round = 0;
+  for (const auto &odd : odds) {
+    SCOPED_TRACE(odd.what);
+    const std::string config = tmp.path().toStdString() + "/case" + std::to_string(++round);
+    const std::string dir = config + "/Quorrin Software";
+    const std::string lock = dir + "/.Tallyflow.conf.lock";
+    const std::string target = config + "/not-to-be-made";
+    fs::create_directories(dir);
+    WriteText(dir + "/Tallyflow.conf", "[Main]\nLeft=3000\n");
+    chmod(config.c_str(), 0755);
+    chmod(dir.c_str(), 0755); // as an older version left it: others may enter
+    GiveToNobody(config);
+    ASSERT_TRUE(odd.make(lock, target));
+    int go[2] = {-1, -1};
+    int ready[2] = {-1, -1};
+    pid_t holder = -1;
+    if (odd.heldByOther) {
+      ASSERT_EQ(pipe(go), 0);
+      ASSERT_EQ(pipe(ready), 0);
+      holder = fork();
+      if (holder == 0) {
+        const int fd = setgroups(0, nullptr) == 0 && setgid(kOther) == 0 && setuid(kOther) == 0
+                           ? open(lock.c_str(), O_RDONLY)
+                           : -1;
+        const char held = fd >= 0 && flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
+        (void)!write(ready[1], &held, 1);
+        char x;
+        (void)!read(go[0], &x, 1); // holds the lock until the test lets go
+        _exit(0);
+      }
+      char held = 'n';
+      ASSERT_EQ(read(ready[0], &held, 1), 1);
+      ASSERT_EQ(held, 'y') << "the other user could not hold the lock file";
+    }
+    const int status = SaveInChild(
+        config, machine, [] { return true; }, true,
+        [](LinuxRegistry &reg, auto &said) {
+          const auto start = std::chrono::steady_clock::now();
+          return SetRegValue(reg, HKCU, kMain, "Left", "15") &&
+                 std::chrono::steady_clock::now() - start < std::chrono::milliseconds(300) && said.empty();
+        });
+    if (holder > 0) {
+      (void)!write(go[1], "x", 1);
+      waitpid(holder, nullptr, 0);
+      for (int fd : {go[0], go[1], ready[0], ready[1]}) {
+        close(fd);
+      }
+    }
+    EXPECT_EQ(status, 1) << "0: dropped, waited or complained";
+    LinuxRegistry reader(config, machine);
+    EXPECT_EQ(GetRegValue(reader, HKCU, kMain, "Left"), "15");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(target))) << "a link was followed";
+    struct stat st {};
+    ASSERT_EQ(lstat(lock.c_str(), &st), 0);
+    if (odd.replaced) {
+      EXPECT_TRUE(S_ISREG(st.st_mode) && st.st_uid == kNobody && (st.st_mode & 07777) == 0600)
+          << std::oct << st.st_mode << " owned by " << std::dec << st.st_uid;
+    }
+  }
+}
+
+// sudo -E: root with the user's home reads the user's settings but writes
+// nothing there, and says so once.
+TEST_F(LinuxRegistryTest, RootLeavesAnotherUsersHomeAlone) {
+  if (geteuid() != 0) {
+    GTEST_SKIP() << "needs root";
+  }
+  const std::string home = tmp.path().toStdString() + "/home";
+  for (const bool hasConfig : {false, true}) {
+    SCOPED_TRACE(hasConfig ? "with the user's settings" : "without ~/.config");
+    fs::remove_all(home);
+    fs::create_directories(home);
+    if (hasConfig) {
+      fs::create_directories(home + "/.config/Quorrin Software");
+      WriteText(home + "/.config/Quorrin Software/Tallyflow.conf", "[Main]\nLeft=3000\n");
+    }
+    GiveToNobody(home);
+    const auto everything = [&] {
+      std::string all;
+      for (const auto &e : fs::recursive_directory_iterator(home)) {
+        all += e.path().string() + "=" + Snapshot(e.path().string()) + "\n";
+      }
+      return all;
+    };
+    const std::string before = everything();
+    std::vector<std::string> said;
+    LinuxRegistry asRoot(home + "/.config", machine, [&](const std::string &line) { said.push_back(line); });
+    EXPECT_EQ(GetRegValue(asRoot, HKCU, kMain, "Left"),
+              hasConfig ? std::optional<std::string>("3000") : std::nullopt);
+    EXPECT_FALSE(SetRegValue(asRoot, HKCU, kMain, "Left", "15"));
+    EXPECT_FALSE(SetRegValue(asRoot, HKCU, kRunKey, "tallyflow", "/usr/bin/tallyflow"));
+    EXPECT_EQ(everything(), before) << "nothing made, changed or locked";
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find(home + "/.config"), std::string::npos) << said[0];
+  }
+}
+
 TEST_F(LinuxRegistryTest, StartUpEntryIsWrittenWholeNeverThroughALinkAndReportedHonestly) {
   const std::string exe = "/opt/tallyflow/tallyflow";
   const std::string profile = "export PATH=$HOME/bin:$PATH\n";
@@ -439,7 +583,7 @@ TEST_F(LinuxRegistryTest, StartUpEntryIsWrittenWholeNeverThroughALinkAndReported
        }},
       {"a machine entry the user may not remove", false, false, "file", "none",
        [](auto &m, auto &, auto &) {
-         WriteText(m + "/tallyflow.desktop", AutostartEntry("tallyflow", "/opt/tallyflow/tallyflow"));
+         WriteText(m + "/tallyflow.desktop", *AutostartEntry("tallyflow", "/opt/tallyflow/tallyflow"));
          return chown(m.c_str(), 0, 0) == 0 && lchown((m + "/tallyflow.desktop").c_str(), 0, 0) == 0;
        }},
   };
@@ -457,7 +601,7 @@ TEST_F(LinuxRegistryTest, StartUpEntryIsWrittenWholeNeverThroughALinkAndReported
     GiveToNobody(base); // the user's own files; the machine folder is made root's where it matters
     const int status = SaveInChild(
         base + "/home-config", base + "/etc-xdg", [&] { return f.make(machineDir, userDir, outside); }, true,
-        [&](LinuxRegistry &reg) {
+        [&](LinuxRegistry &reg, const std::vector<std::string> &) {
           const bool result = f.add ? AddStartUpEntry(reg, exe, PathStyle::Posix)
                                     : RemoveStartUpEntry(reg, exe, PathStyle::Posix);
           auto kind = [](const std::string &path) {
@@ -587,15 +731,44 @@ TEST(DesktopEntry, HostilePathsComeBackAsOneArgument) {
       "/tmp/tab\there/new\nline",
   };
   for (const auto &path : paths) {
-    const std::string entry = AutostartEntry("tallyflow", path);
-    const auto exec = FindExecValue(entry);
-    ASSERT_TRUE(exec) << entry;
-    const auto args = ParseDesktopExec(*exec);
-    ASSERT_TRUE(args) << *exec;
-    EXPECT_EQ(*args, std::vector<std::string>{path}) << *exec;
+    const auto entry = AutostartEntry("tallyflow", path);
+    ASSERT_TRUE(entry) << path;
+    const auto exec = FindExecValue(*entry);
+    ASSERT_TRUE(exec) << *entry;
+    EXPECT_EQ(ProgramOfExec(*exec), path) << *exec;
   }
+  EXPECT_FALSE(AutostartEntry("tallyflow", "/opt/a%b=c/tallyflow")) << "env would take it for a variable";
   EXPECT_FALSE(ParseDesktopExec("\"unterminated"));
   EXPECT_FALSE(ParseDesktopExec("prog %f")) << "field codes are not ours";
+}
+
+// The desktop's own launcher (GLib, as GNOME's session and gio launch use it)
+// loads each entry and starts the program it names, wherever that lives.
+TEST(DesktopEntry, GLibStartsTheProgramWhereverItLives) {
+  QTemporaryDir tmp;
+  const std::string root = tmp.path().toStdString();
+  const std::string folders[] = {"plain", "a%b", "100%", "Net Tools", "$(touch x)", "q\"uote", "back\\slash"};
+  int n = 0;
+  for (const auto &folder : folders) {
+    SCOPED_TRACE(folder);
+    const std::string program = root + "/" + folder + "/tallyflow";
+    const std::string ran = root + "/ran" + std::to_string(++n);
+    fs::create_directories(root + "/" + folder);
+    WriteText(program, "#!/bin/sh\nprintf %s \"$0\" > '" + ran + "'\n");
+    ASSERT_EQ(chmod(program.c_str(), 0755), 0);
+    const std::string entry = root + "/entry" + std::to_string(n) + ".desktop";
+    WriteText(entry, AutostartEntry("Tallyflow Manager", program).value_or(""));
+    const std::string launch =
+        "/usr/bin/python3 -c 'import sys, gi; gi.require_version(\"Gio\", \"2.0\"); "
+        "from gi.repository import Gio; i = Gio.DesktopAppInfo.new_from_filename(sys.argv[1]); "
+        "sys.exit(0 if i is not None and i.launch([], None) else 1)' '" +
+        entry + "'";
+    ASSERT_EQ(std::system(launch.c_str()), 0) << "GLib refused " << ReadFile(QString::fromStdString(entry));
+    for (int i = 0; i < 200 && !fs::exists(ran); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_EQ(ReadFile(QString::fromStdString(ran)), program);
+  }
 }
 
 TEST_F(LinuxRegistryTest, StartUpEntryIsAnAutostartFileWithAFallbackToTheUser) {
@@ -608,7 +781,7 @@ TEST_F(LinuxRegistryTest, StartUpEntryIsAnAutostartFileWithAFallbackToTheUser) {
   EXPECT_NE(text.find("\nName=Tallyflow Manager\n"), std::string::npos) << "the product, not the file";
   EXPECT_NE(text.find("\nTryExec=" + exe + "\n"), std::string::npos) << "skipped once the program is gone";
   EXPECT_NE(text.find("\nIcon=com.example.Tallyflow\n"), std::string::npos);
-  EXPECT_EQ(ParseDesktopExec(*FindExecValue(text)), std::vector<std::string>{exe});
+  EXPECT_EQ(ProgramOfExec(*FindExecValue(text)), exe);
   EXPECT_EQ(GetRegValue(reg, HKLM, kRunKey, "tallyflow"), exe);
   if (std::system("command -v desktop-file-validate >/dev/null") == 0) {
     EXPECT_EQ(std::system(("desktop-file-validate '" + machineEntry.toStdString() + "'").c_str()), 0) << text;
