@@ -103,6 +103,14 @@ void MonitorForm::PlaceWindow(double leftTwips, double topTwips) {
   }
 }
 
+void MonitorForm::KeepWithinReach() {
+  const auto outer = m_window.OuterBounds();
+  if (outer && !WithinOneArea(*outer, m_window.WorkAreas())) {
+    m_centred = true;
+    CentreWindow();
+  }
+}
+
 void MonitorForm::Form_Load() {
   IRegistry &reg = *m_services.registry;
   const std::string key = SettingsKey();

@@ -58,6 +58,10 @@ public:
   void CentreWindow();
   // Whether Form_Load centred the window rather than use a stored place.
   bool Centred() const { return m_centred; }
+  // The place the window was given as it showed (a command-line geometry, a
+  // window system's choice) keeps to the rule of a stored place: a frame
+  // not wholly within one screen's work area is centred.
+  void KeepWithinReach();
 
   // The registry key of the settings.
   std::string SettingsKey() const;

@@ -90,6 +90,11 @@ void frmTallyflow::Show(WindowState state) {
   } else {
     showNormal();
   }
+  // Qt moves the first window it shows to a -qwindowgeometry, if one was
+  // given, and says so in a move event after this.
+  if (m_placement == Placement::AsGiven) {
+    m_placement = Placement::KeepWithinReach;
+  }
   setAttribute(Qt::WA_KeyboardFocusChange); // the focus ring shows from the start (showing clears it)
 }
 
@@ -97,6 +102,11 @@ void frmTallyflow::moveEvent(QMoveEvent *event) {
   if (m_placement == Placement::CentreOnceFramed && frameGeometry().size() != size()) {
     m_placement = Placement::AsGiven;
     m_form.CentreWindow();
+  } else if (m_placement != Placement::AsGiven) {
+    if (m_placement == Placement::KeepWithinReach) {
+      m_placement = Placement::AsGiven;
+    }
+    m_form.KeepWithinReach();
   }
   QWidget::moveEvent(event);
 }

@@ -77,6 +77,7 @@ private:
   enum class Placement {
     AsGiven,          // placed from the settings, or by the system (Wayland)
     CentreOnceFramed, // centred by its inner size; centred again once framed
+    KeepWithinReach,  // shown; the system's first move (a -qwindowgeometry, a frame) still checked
   };
 
   void BuildControls();

@@ -45,6 +45,13 @@ for option in $options --frobnicate; do
     bash -c '[ "$1" = 1 ] && [ "$(wc -l <"$2")" = 1 ] && grep -q "no display" "$2"' _ "$status" "$work/err"
 done
 
+# The line names what was tried: the display or platform asked for.
+for args in "-display :93|-display :93" "-platform wayland|-platform wayland, WAYLAND_DISPLAY=unset"; do
+  # shellcheck disable=SC2086
+  timeout 10 "$exe" ${args%%|*} >/dev/null 2>"$work/err"
+  check "\"${args%%|*}\" is named ($(head -c 300 "$work/err"))" grep -qF -- "(${args#*|}" "$work/err"
+done
+
 # A Wayland session where X refuses us: the window opens on Wayland.
 export XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"

@@ -58,6 +58,15 @@ second=$(run_once)
 echo "first at $first, second at $second"
 [ "$first" = "$second" ] || { echo "the window moved between runs" >&2; exit 1; }
 
+# A place given on the command line keeps to the rule of a stored one: out
+# of reach, the window is centred, and Exit saves where it is.
+cmd=("$exe" -qwindowgeometry 10x10+5000+5000)
+given=$(run_once)
+cmd=("$exe")
+left=$(sed -n 's/^Left=//p' "$conf")
+[ "${given%,*}" -lt 1024 ] && [ "${given#*,}" -lt 768 ] && [ "${left:-99999}" -lt $((1024 * 15)) ] || {
+  echo "-qwindowgeometry placed the window out of reach at $given:"; cat "$conf"; exit 1; }
+
 # Linux names no type after a dot: a program called My.Monitor keeps its
 # settings under its whole name (its start-up entry goes by the same name).
 cp "$exe" "$work/My.Monitor"
