@@ -221,6 +221,14 @@ void frmAbout::Text(const char *label, const std::string &text) {
   if (std::string(label) != "lblTitle") {
     l->adjustSize(); // at its design place, sized to its text
   }
+  // A screen reader announces the window with its free-standing labels, not
+  // with values their captions label: the line that introduces the owner and
+  // the company names them.
+  if (std::string(label) == "lblregname" || std::string(label) == "lblregcompany") {
+    QLabel *intro = Label("Label1");
+    intro->setAccessibleName(intro->text() + " " + Label("lblregname")->text() + ", " +
+                             Label("lblregcompany")->text());
+  }
 }
 
 std::string frmAbout::Text(const char *label) const { return Label(label)->text().toStdString(); }

@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace tallyflow {
 namespace {
 
@@ -125,7 +127,11 @@ void frmTallyflow::BuildControls() {
       w->setFont(DesignFont(c.font));
     }
     if (c.tip[0] != '\0') {
-      w->setToolTip(QString::fromLatin1(c.tip));
+      // A screen reader says the description at every visit: the tip's first
+      // sentence; the rest is for the eye, and the README has it too.
+      const QString tip = QString::fromLatin1(c.tip);
+      w->setToolTip(tip);
+      w->setAccessibleDescription(tip.contains(". ") ? tip.left(tip.indexOf(". ") + 1) : tip);
     }
     w->setObjectName(c.name);
     w->setGeometry(PixelRect(c.left, c.top, c.width, c.height));
@@ -138,6 +144,22 @@ void frmTallyflow::BuildControls() {
       m_controls.at(c.name)->adjustSize();
       m_sizedToText.insert(m_controls.at(c.name));
     }
+  }
+  // A screen reader's flat review reads a panel line by line, a line being
+  // the objects whose middles lie within a few pixels: each figure's caption
+  // takes its figure's height, its text kept where it was drawn, so that the
+  // two read together, caption first, whatever stands beside them.
+  for (const auto &[caption, control] : Buddies()) {
+    QWidget *figure = m_controls.at(control);
+    if (!TickLabelOf(control)) {
+      continue; // a list: read as one with its caption anyway
+    }
+    QWidget *label = m_controls.at(caption);
+    const QRect text = label->geometry();
+    const int top = std::min(text.top(), figure->geometry().top());
+    const int bottom = std::max(text.bottom(), figure->geometry().bottom());
+    label->setContentsMargins(0, text.top() - top, 0, bottom - text.bottom());
+    label->setGeometry(text.left(), top, text.width(), bottom - top + 1);
   }
   auto *type = static_cast<QLabel *>(m_controls.at("lblType"));
   type->setWordWrap(true);

@@ -83,17 +83,25 @@ check "at start, the list's caption" grep -qF 'Connection type' <<<"$start"
 check "at start, the selected interface: \"$first\"" grep -qF -- "$first" <<<"$start"
 heard "Down speaks the next interface" "$second" Down
 heard "Tab to the interval" "Update Interval editable combo box" Tab
+said=$(spoken | tail -n 3 | tr '\n' ' ')
+check "the interval's description is a short phrase ($said)" bash -c '! grep -qF "4 GiB" <<<"$1"' _ "$said"
 heard "Tab to Startup" "Startup check box not checked" Tab
 heard "Space on Startup" "checked" space
 heard "Tab to About" "About push button" Tab
 heard "Tab to Exit" "Exit push button" Tab
-heard "flat review reaches the lower panel" "Sent bytes" KP_Add KP_Add
+review=$(says "Upload speed" KP_Add KP_Add)
+echo "flat review -> $review"
+for pair in "Received bytes [0-9,]+ KB" "Sent bytes [0-9,]+ KB" "Download speed [0-9.]+ K?BS" \
+  "Upload speed [0-9.]+ K?BS"; do
+  check "flat review says \"${pair%% [[]*}\" with its figure after it" grep -qE -- "$pair" <<<"$review"
+done
 
 # The About window: its announcement, its values in flat review, both links.
 heard "Enter on About opens the About window" "dialog" shift+Tab Return
 about=$(spoken | tail -n 5 | tr '\n' ' ')
 check "the About window says the version title" grep -qF 'Tallyflow Manager v3.264' <<<"$about"
 check "the About window says the copyright" grep -qF 'Copyright' <<<"$about"
+check "the About window says the owner and the company" grep -qE 'registered to: [^,]+, [A-Za-z]' <<<"$about"
 walk=$(/usr/bin/python3 "$here/atspi_walk.py" about 2>&1)
 status=$?
 check "the About window as AT-SPI shows it (${walk//$'\n'/; })" test "$status" = 0
