@@ -5,6 +5,7 @@
 #include "PlatformRegistry.h"
 #include "RegStartUp.h"
 #include "SafeFile.h"
+#include "UserHome.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -77,48 +78,6 @@ long CopyOut(const std::string &bytes, std::uint32_t *type, std::byte *data, std
   std::memcpy(data, bytes.data(), needed);
   *size = needed;
   return kRegSuccess;
-}
-
-// The home directory as GLib finds it: $HOME, else the password database.
-std::string HomeDirectory() {
-  const char *home = std::getenv("HOME");
-  if (home != nullptr && home[0] == '/') {
-    return home;
-  }
-  std::vector<char> buffer(16384);
-  passwd entry{};
-  passwd *found = nullptr;
-  if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-      found->pw_dir != nullptr && found->pw_dir[0] == '/') {
-    return found->pw_dir;
-  }
-  return {};
-}
-
-// Under root, the owner of the user hive's nearest existing folder when that
-// is another user (a home reached through sudo -E); empty otherwise.
-std::string ForeignOwner(const std::string &dir) {
-  if (dir.empty() || ::geteuid() != 0) {
-    return {};
-  }
-  std::string at = dir;
-  struct stat st {};
-  while (::stat(at.c_str(), &st) != 0) {
-    if (errno != ENOENT || at == "/" || at == ".") {
-      return {};
-    }
-    at = DirectoryOf(at);
-  }
-  if (st.st_uid == 0) {
-    return {};
-  }
-  std::vector<char> buffer(16384);
-  passwd entry{};
-  passwd *found = nullptr;
-  if (getpwuid_r(st.st_uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr) {
-    return found->pw_name;
-  }
-  return "uid " + std::to_string(st.st_uid);
 }
 
 } // namespace
