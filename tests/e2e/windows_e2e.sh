@@ -30,7 +30,14 @@ start() {
 }
 # The program as Wine runs it (the script's own arguments name the build's copy).
 running() { pgrep -f 'Programme.*tallyflow[.]exe' >/dev/null; }
-wait_gone() { for _ in $(seq 50); do running || return 0; sleep 0.1; done; return 1; }
+# Waits for the event itself, with limits generous enough for a loaded machine.
+until_true() { # seconds, command...
+  local limit=$(($1 * 10))
+  shift
+  for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+wait_gone() { until_true 60 bash -c "$(declare -f running); ! running"; }
 # Clicks at a point of the client area, in pixels at 96 dpi.
 click() { xdotool mousemove --window "$1" $(($2 + bx)) $(($3 + by)) click 1; sleep 0.3; }
 
@@ -58,7 +65,9 @@ chunk = b"x" * (1 << 20)
 for _ in range(400): client.sendall(chunk)   # 400 MiB
 client.close()
 PY
-sleep 1
+# The title follows on the next tick.
+rate_rose() { [ "$(xdotool getwindowname "$wid" | sed 's/Top download speed: \([0-9.,]*\).*/\1/' | tr -d ,)" != "0.00" ]; }
+until_true 30 rate_rose || true
 after=$(xdotool getwindowname "$wid")
 xdotool mousemove 0 0 # no tool tip in the screenshot
 echo "title before: $before"
@@ -91,7 +100,7 @@ check "the monitor is disabled while About is open" running
 xdotool mousemove --window "$about" $((152 + 10 + abx)) $((196 + 6 + aby)) click 1
 sleep 0.5
 xdotool mousemove --window "$about" $((216 + 10 + abx)) $((196 + 6 + aby)) click 1
-for _ in $(seq 50); do [ "$(wc -l <"$work/opened.txt" 2>/dev/null || echo 0)" -ge 2 ] && break; sleep 0.1; done
+until_true 30 bash -c '[ "$(wc -l <"$1" 2>/dev/null || echo 0)" -ge 2 ]' _ "$work/opened.txt" || true
 echo "opened: $(cat "$work/opened.txt" 2>/dev/null | tr '\n' ' ')"
 check "WebSite reached the browser" grep -q '^https://www.example.com/tallyflow$' "$work/opened.txt"
 check "Email me reached the mailer" grep -q '^mailto:support@example.com' "$work/opened.txt"
@@ -103,7 +112,7 @@ check "System Info... without a tool shows the message" test -n "$box"
 # Wine names the box before it maps it and takes keys: wait until it is
 # shown, and send Enter again if the first one came before the box could
 # take it (seen once in CI).
-for _ in $(seq 50); do xdotool search --onlyvisible --name '^Tallyflow Manager$' >/dev/null 2>&1 && break; sleep 0.1; done
+until_true 30 bash -c "xdotool search --onlyvisible --name '^Tallyflow Manager\$' >/dev/null 2>&1" || true
 sleep 0.5
 import -window "$box" "$shots/message.png"
 for _ in 1 2 3; do
@@ -112,7 +121,7 @@ for _ in 1 2 3; do
 done
 check "Enter closes the message" bash -c "! xdotool search --name '^Tallyflow Manager\$' >/dev/null 2>&1"
 xdotool key --window "$about" Escape 2>/dev/null
-for _ in $(seq 30); do xdotool search --name '^About $' >/dev/null 2>&1 || break; sleep 0.1; done
+until_true 30 bash -c "! xdotool search --name '^About \$' >/dev/null 2>&1" || true
 check "Escape closes About" bash -c "! xdotool search --name '^About \$' >/dev/null 2>&1"
 
 # 4. Exit saves Left, Top and the typed interval; a second start opens there.
@@ -131,16 +140,16 @@ check "Startup wrote the Run value for the installed program" test "$run" = 'C:\
 # value is written again.
 "$wine" reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v tallyflow /f >/dev/null 2>&1
 start
-for _ in $(seq 100); do xdotool search --name "download speed" >/dev/null 2>&1 && break; sleep 0.1; done
-sleep 1
-check "the minimised program ticks" bash -c "xdotool search --name 'download speed' >/dev/null 2>&1"
+check "the minimised program ticks" until_true 60 bash -c "xdotool search --name 'download speed' >/dev/null 2>&1"
 # Minimised, nothing of the window is on the screen where it stood: the
 # bare X screen there is black.
-import -window root "$work/minimised.png"
-brightest=$(/usr/bin/convert "$work/minimised.png" -crop 385x386+200+100 +repage -format '%[fx:maxima.r+maxima.g+maxima.b]' info:)
-check "a minimised start shows no window (brightest $brightest)" test "$brightest" = 0
-pkill -f 'Programme.*tallyflow[.]exe' 2>/dev/null || true
-wait_gone || true
+brightest() {
+  import -window root "$work/shot.png"
+  /usr/bin/convert "$work/shot.png" -crop 385x386+200+100 +repage -format '%[fx:maxima.r+maxima.g+maxima.b]' info:
+}
+check "a minimised start shows no window" until_true 30 bash -c "$(declare -f brightest); work='$work'; [ \"\$(brightest)\" = 0 ]"
+"$wine" taskkill /im tallyflow.exe >/dev/null 2>&1 || true # WM_CLOSE, as the close box
+check "asked to close, the minimised program ends" wait_gone
 flush
 check "the start wrote the Run value again" test -n "$(value system.reg "$runkey" tallyflow)"
 
@@ -151,11 +160,9 @@ wid=$(monitor)
 check "the second start shows its window" test -n "$wid"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 check "the second start opens in the same place" test "$X,$Y" = "200,100"
-import -window root "$work/normal.png"
-brightest=$(/usr/bin/convert "$work/normal.png" -crop 385x386+200+100 +repage -format '%[fx:maxima.r+maxima.g+maxima.b]' info:)
-check "a normal start is seen where the minimised one was not" test "$brightest" != 0
+check "a normal start is seen where the minimised one was not" test "$(brightest)" != 0
 click "$wid" 336 336
-wait_gone || true
+check "Exit ends the second start" wait_gone
 
 # 7. At 144 dpi the window keeps its physical size: 1.5 times the pixels,
 # its fonts scaled with it.
@@ -170,8 +177,8 @@ check "a client area of 569 x 542 pixels at 144 dpi" test "$WIDTH" -ge 569 -a "$
 xdotool mousemove 0 0
 sleep 0.5
 import -window "$wid" "$shots/monitor-144dpi.png"
-pkill -f 'Programme.*tallyflow[.]exe' 2>/dev/null || true
-wait_gone || true
+"$wine" taskkill /im tallyflow.exe >/dev/null 2>&1 || true
+check "asked to close at 144 dpi, the program ends" wait_gone
 
 echo "screenshots: $shots/monitor.png $shots/about.png $shots/monitor-144dpi.png"
 echo "$passed passed, 0 failed"
