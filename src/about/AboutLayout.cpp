@@ -45,14 +45,14 @@ const std::vector<ControlLayout> &AboutLayout() {
       {"Frame2", "", 0, 3480, 6855, 40, false, K::Rule, "", kSans, ""},
       {"Picture3", "", 0, 0, 6870, 780, false, K::Picture, "", kSans, ""},
       {"Image3", "Picture3", 4200, 330, 2505, 450, false, K::Image, "", kSans, ""},
-      {"lblTitle", "Picture3", 2280, 90, 4335, 240, false, K::Label, "", kTitle, ""},
+      {"lblTitle", "Picture3", 2280, 90, 4335, 240, false, K::Label, "", kTitle, "", true},
       {"cmdSysInfo", "", 4200, 2880, 1245, 400, false, K::Button, "&System Info...", kSans, ""},
       {"Text1", "", 120, 4680, 6975, 1455, false, K::TextBox, "", kSansBold, ""},
       {"Frame1", "", 0, 2640, 6855, 40, false, K::Rule, "", kSans, ""},
       {"lblEMail", "", 3240, 2940, 765, 195, true, K::Link, "Email me", kSansBold, kSupportAddress},
       {"lblHomePage", "", 2280, 2940, 735, 195, true, K::Link, "WebSite", kSansBold, kHomePage},
       {"Label1", "", 240, 960, 2055, 195, true, K::Label, "This software is registered to:", kSans, ""},
-      {"lblCopyright", "", 3420, 3600, 3315, 195, true, K::Label, "", kVerdana, ""},
+      {"lblCopyright", "", 3420, 3600, 3315, 195, true, K::Label, "", kVerdana, "", true},
   };
   return layout;
 }

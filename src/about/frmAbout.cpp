@@ -156,9 +156,12 @@ void frmAbout::BuildControls() {
     w->setObjectName(c.name);
     m_controls[c.name] = w;
   }
-  Label("lblTitle")->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  for (const auto &c : AboutLayout()) {
+    if (c.rightAligned) {
+      Label(c.name)->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    }
+  }
   QLabel *copyright = Label("lblCopyright");
-  copyright->setAlignment(Qt::AlignRight | Qt::AlignTop);
   QPalette grey = copyright->palette();
   grey.setColor(QPalette::WindowText, QColor(64, 64, 64));
   copyright->setPalette(grey);

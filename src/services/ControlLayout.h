@@ -37,7 +37,8 @@ struct ControlLayout {
   ControlKind kind;
   const char *caption; // design text; "" for none
   ControlFont font;
-  const char *tip; // tool tip; "" for none
+  const char *tip;           // tool tip; "" for none
+  bool rightAligned = false; // a label's text against its right edge
 };
 
 // The design colours, as 0x00BBGGRR.

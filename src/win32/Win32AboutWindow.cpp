@@ -77,9 +77,9 @@ void Win32AboutWindow::Command(const ControlLayout &c, int code) {
     m_form->cmdok_Click();
   } else if (name == "cmdSysInfo" && code == BN_CLICKED) {
     m_form->cmdSysInfo_Click();
-  } else if (name == "lblEMail" && code == STN_CLICKED) {
+  } else if (name == "lblEMail" && code == BN_CLICKED) {
     m_form->lblEMail_Click();
-  } else if (name == "lblHomePage" && code == STN_CLICKED) {
+  } else if (name == "lblHomePage" && code == BN_CLICKED) {
     m_form->lblHomePage_Click();
   }
 }
@@ -136,6 +136,9 @@ std::string Win32AboutWindow::Tip(const char *control) const {
 void Win32AboutWindow::ShowModal(Services services, HWND owner, int dpi,
                                  const std::function<bool(MSG &)> &preTranslate) {
   Win32AboutWindow about(std::move(services), owner, dpi);
+  if (!about.Created()) {
+    return; // no window to show: the monitor goes on
+  }
   about.Form().Form_Load();
   // Centred over the owner.
   RECT o{}, a{};

@@ -29,7 +29,11 @@ double Win32Form::Twips(int pixels) const { return std::round(static_cast<double
 
 void Win32Form::CreateFormWindow(const wchar_t *className, DWORD style, DWORD exStyle, int clientWidthTwips,
                                  int clientHeightTwips, const wchar_t *title, HWND owner) {
-  RegisterClassOnce(className, Proc, nullptr, Brush(kFaceColour));
+  // No class brush: the class outlives every window, its brushes are the
+  // window's own (WM_ERASEBKGND).
+  if (RegisterClassOnce(className, Proc) == 0) {
+    return;
+  }
   RECT outer{0, 0, Px(clientWidthTwips), Px(clientHeightTwips)};
   ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
   m_window.reset(::CreateWindowExW(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -86,6 +90,10 @@ void Win32Form::BuildControls(const std::vector<ControlLayout> &layout,
   for (const ControlLayout &c : layout) {
     const HWND parent = c.parent[0] == '\0' ? Hwnd() : Control(c.parent);
     const HWND h = MakeControl(c, parent, id);
+    if (h == nullptr) {
+      m_complete = false;
+      continue;
+    }
     // Later controls lie over earlier ones where they overlap (lblType over
     // the end of Label1, Frame3 over lblType's foot), as designed.
     ::SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -143,14 +151,20 @@ HWND Win32Form::MakeControl(const ControlLayout &c, HWND parent, int id) {
     // A frame is etched; a picture panel in a frame's place has a plain border.
     return MakePanel(parent, r, id, kFaceColour, std::string(c.name).rfind("Frame", 0) == 0);
   case ControlKind::Label:
-    h = make(0, L"STATIC", SS_LEFT | SS_NOPREFIX | notify | (c.sizedToText ? SS_LEFTNOWORDWRAP : 0),
+    h = make(0, L"STATIC",
+             (c.rightAligned ? SS_RIGHT : SS_LEFT) | SS_NOPREFIX | notify |
+                 (c.sizedToText && !c.rightAligned ? SS_LEFTNOWORDWRAP : 0),
              r.bottom - r.top);
     break;
   case ControlKind::ValueBox:
     h = make(0, L"STATIC", SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX | WS_BORDER | notify, r.bottom - r.top);
+    if (h != nullptr) {
+      ::SetWindowSubclass(h, ValueBoxProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    }
     break;
   case ControlKind::Link:
-    h = make(0, L"STATIC", SS_LEFT | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, r.bottom - r.top);
+    // A button that looks like a link: a Tab stop that Enter and Space press.
+    h = make(0, L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, r.bottom - r.top);
     break;
   case ControlKind::DropDownList:
   case ControlKind::DropDownEdit:
@@ -164,7 +178,7 @@ HWND Win32Form::MakeControl(const ControlLayout &c, HWND parent, int id) {
     h = make(0, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, r.bottom - r.top);
     break;
   case ControlKind::Button:
-    h = make(0, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, r.bottom - r.top);
+    h = make(0, L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, r.bottom - r.top);
     break;
   case ControlKind::Rule:
     h = make(0, L"STATIC", SS_ETCHEDHORZ, r.bottom - r.top);
@@ -173,6 +187,9 @@ HWND Win32Form::MakeControl(const ControlLayout &c, HWND parent, int id) {
     // Below the client area and never seen: no Tab stop.
     h = make(WS_EX_CLIENTEDGE, L"EDIT", ES_MULTILINE | ES_READONLY | WS_VSCROLL, r.bottom - r.top);
     break;
+  }
+  if (h == nullptr) {
+    return nullptr;
   }
   ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(Font(c.font, c.kind == ControlKind::Link)), FALSE);
   if (c.kind == ControlKind::DropDownList || c.kind == ControlKind::DropDownEdit) {
@@ -238,6 +255,88 @@ LRESULT Win32Form::CtlColour(UINT msg, HDC dc, HWND control) {
   return reinterpret_cast<LRESULT>(Brush(back));
 }
 
+void Win32Form::DrawItem(const DRAWITEMSTRUCT &item) {
+  const ControlLayout *c = LayoutOf(item.hwndItem);
+  if (c == nullptr) {
+    return;
+  }
+  const HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  const bool focused = (item.itemState & ODS_FOCUS) != 0;
+  const std::wstring text = ControlText(item.hwndItem);
+  ::FillRect(dc, &r, Brush(kFaceColour));
+  ::SetBkMode(dc, TRANSPARENT);
+  const HGDIOBJ old =
+      ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+  if (c->kind == ControlKind::Link) {
+    ::SetTextColor(dc, Ref(TextColour(*c)));
+    RECT textRect = r;
+    ::DrawTextW(dc, text.c_str(), -1, &textRect, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    ::DrawTextW(dc, text.c_str(), -1, &textRect, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    if (focused) {
+      ::InflateRect(&textRect, 1, 0);
+      ::DrawFocusRect(dc, &textRect);
+    }
+  } else {
+    // A classic push button on the design's face: a black frame round the
+    // focused one, a raised edge (sunken while pressed), a focus rectangle.
+    if (focused) {
+      ::FrameRect(dc, &r, reinterpret_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+      ::InflateRect(&r, -1, -1);
+    }
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    ::DrawEdge(dc, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    ::SetTextColor(dc, Ref(0));
+    RECT textRect = r;
+    if (pressed) {
+      ::OffsetRect(&textRect, 1, 1);
+    }
+    ::DrawTextW(dc, text.c_str(), -1, &textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (focused) {
+      ::InflateRect(&r, -3, -3);
+      ::DrawFocusRect(dc, &r);
+    }
+  }
+  ::SelectObject(dc, old);
+}
+
+LRESULT CALLBACK Win32Form::ValueBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR formData) {
+  auto *form = reinterpret_cast<Win32Form *>(formData);
+  switch (msg) {
+  case WM_PAINT: {
+    PAINTSTRUCT ps;
+    const HDC dc = ::BeginPaint(hwnd, &ps);
+    RECT r;
+    ::GetClientRect(hwnd, &r);
+    ::FillRect(dc, &r, form->Brush(kBoxColour));
+    const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    // Half an "x" from the border, as a framed label keeps its text.
+    SIZE x{};
+    ::GetTextExtentPoint32W(dc, L"x", 1, &x);
+    r.right -= x.cx / 2;
+    const std::wstring text = form->ControlText(hwnd);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, Ref(0));
+    ::DrawTextW(dc, text.c_str(), -1, &r, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    ::SelectObject(dc, old);
+    ::EndPaint(hwnd, &ps);
+    return 0;
+  }
+  case WM_SETTEXT: {
+    const LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    ::InvalidateRect(hwnd, nullptr, FALSE); // drawn by WM_PAINT above, with its margin
+    return result;
+  }
+  case WM_NCDESTROY:
+    ::RemoveWindowSubclass(hwnd, ValueBoxProc, 0);
+    break;
+  default:
+    break;
+  }
+  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
 bool Win32Form::PreTranslate(MSG &msg) {
   if (!m_window || (msg.hwnd != Hwnd() && !::IsChild(Hwnd(), msg.hwnd))) {
     return false;
@@ -251,6 +350,36 @@ LRESULT CALLBACK Win32Form::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     return ::DefWindowProcW(hwnd, msg, wParam, lParam);
   }
   switch (msg) {
+  case WM_ERASEBKGND: {
+    RECT r;
+    ::GetClientRect(hwnd, &r);
+    ::FillRect(reinterpret_cast<HDC>(wParam), &r, self->Brush(kFaceColour));
+    return 1;
+  }
+  case WM_ACTIVATE:
+    // As the dialog manager does: the focused control is kept when the
+    // window goes inactive (About, a message box) and has the focus back
+    // when it returns, through WM_SETFOCUS below.
+    if (LOWORD(wParam) == WA_INACTIVE) {
+      const HWND focus = ::GetFocus();
+      if (focus != nullptr && ::IsChild(hwnd, focus)) {
+        self->m_lastFocus = focus;
+      }
+    }
+    break;
+  case WM_SETFOCUS: {
+    HWND next = self->m_lastFocus;
+    if (next == nullptr || !::IsWindow(next) || !::IsChild(hwnd, next)) {
+      next = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
+    }
+    if (next != nullptr) {
+      ::SetFocus(next);
+    }
+    return 0;
+  }
+  case WM_DRAWITEM:
+    self->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
+    return TRUE;
   case WM_CTLCOLORSTATIC:
   case WM_CTLCOLORBTN:
   case WM_CTLCOLOREDIT:
@@ -259,11 +388,12 @@ LRESULT CALLBACK Win32Form::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
   case WM_COMMAND: {
     const auto id = static_cast<int>(LOWORD(wParam));
     const int code = HIWORD(wParam);
-    // Enter with no default button: the focused push button, as Windows users expect.
+    // Enter with no default button: the focused push button or link, as
+    // Windows users expect.
     if (id == IDOK && lParam == 0) {
       const HWND focus = ::GetFocus();
       const ControlLayout *c = self->LayoutOf(focus);
-      if (c != nullptr && c->kind == ControlKind::Button) {
+      if (c != nullptr && (c->kind == ControlKind::Button || c->kind == ControlKind::Link)) {
         ::SendMessageW(focus, BM_CLICK, 0, 0);
         return 0;
       }
@@ -278,6 +408,7 @@ LRESULT CALLBACK Win32Form::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
   }
   case WM_NCDESTROY:
     self->m_window.release(); // already going: not destroyed twice
+    self->m_tips.release();   // owned by the window, gone with it
     break;
   default:
     break;
@@ -298,6 +429,7 @@ LRESULT CALLBACK Win32Form::PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
   case WM_CTLCOLOREDIT:
   case WM_CTLCOLORLISTBOX:
   case WM_NOTIFY:
+  case WM_DRAWITEM:
     // Controls in a frame report to the window, as if they were its own.
     return ::SendMessageW(panel->form->Hwnd(), msg, wParam, lParam);
   case WM_ERASEBKGND: {

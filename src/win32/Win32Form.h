@@ -26,6 +26,8 @@ public:
   virtual ~Win32Form();
 
   HWND Hwnd() const { return m_window.get(); }
+  // False when the window or one of its controls could not be made.
+  bool Created() const { return m_window && m_complete; }
   int Dpi() const { return m_dpi; }
   int Px(double twips) const;
   double Twips(int pixels) const;
@@ -54,8 +56,11 @@ protected:
 
   // Destroys the window and its controls; the derived window's destructor
   // calls it first, while the handlers the messages of destruction reach
-  // still exist.
-  void DestroyFormWindow() { m_window.reset(); }
+  // still exist. The tool tip window it owns goes with it.
+  void DestroyFormWindow() {
+    m_tips.reset();
+    m_window.reset();
+  }
 
   void BuildControls(const std::vector<ControlLayout> &layout, const std::vector<const char *> &tabOrder);
   HFONT Font(const ControlFont &font, bool underline = false);
@@ -88,10 +93,20 @@ private:
   static LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   HWND MakeControl(const ControlLayout &c, HWND parent, int id);
   LRESULT CtlColour(UINT msg, HDC dc, HWND control);
+  // Push buttons and links are drawn here in the design's colours (a theme
+  // would paint its own face), with their focus shown.
+  void DrawItem(const DRAWITEMSTRUCT &item);
+  // A value box's text keeps an inner margin from its border.
+  static LRESULT CALLBACK ValueBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR form);
   void SizeToText(HWND control, const std::wstring &text);
 
   UniqueWindow m_window;
   int m_dpi;
+  bool m_complete = true;
+  // The control that had the focus when the window was last deactivated:
+  // it has it again when the window comes back, as in a dialog.
+  HWND m_lastFocus = nullptr;
   std::map<std::string, HWND> m_controls;
   std::map<HWND, const ControlLayout *> m_layoutOf;
   std::map<int, HWND> m_byId;

@@ -66,6 +66,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   services.smallIcon = smallIcon.get();
 
   window = std::make_unique<Win32MonitorWindow>(std::move(services), dpi);
+  if (!window->Created()) {
+    return 1; // Windows refused the window or a control: nothing to show
+  }
   window->Form().Form_Load();
 
   MSG msg;

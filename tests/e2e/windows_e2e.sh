@@ -90,16 +90,18 @@ about=$(window_named '^About $')
 check "Enter on About opens the About window" test -n "$about"
 sleep 0.5
 import -window "$about" "$shots/about.png"
+cp "$shots/about.png" "$work/about-first.png"
 eval "$(xdotool getwindowgeometry --shell "$about" | sed 's/^/A/')"
 abx=$(((AWIDTH - 458) / 2))
 aby=$((AHEIGHT - 257 - abx))
 # While it is open the monitor takes no input: Exit does nothing.
 click "$wid" 336 336
 check "the monitor is disabled while About is open" running
-# The two links, at their design places (lblHomePage 2280, 2940; lblEMail 3240, 2940 twips).
-xdotool mousemove --window "$about" $((152 + 10 + abx)) $((196 + 6 + aby)) click 1
-sleep 0.5
-xdotool mousemove --window "$about" $((216 + 10 + abx)) $((196 + 6 + aby)) click 1
+# The two links by keyboard: after System Info... and OK come WebSite
+# (Enter) and Email me (Space).
+xdotool key --window "$about" Tab Tab Return 2>/dev/null
+until_true 30 bash -c '[ "$(wc -l <"$1" 2>/dev/null || echo 0)" -ge 1 ]' _ "$work/opened.txt" || true
+xdotool key --window "$about" Tab space 2>/dev/null
 until_true 30 bash -c '[ "$(wc -l <"$1" 2>/dev/null || echo 0)" -ge 2 ]' _ "$work/opened.txt" || true
 echo "opened: $(cat "$work/opened.txt" 2>/dev/null | tr '\n' ' ')"
 check "WebSite reached the browser" grep -q '^https://www.example.com/tallyflow$' "$work/opened.txt"
@@ -123,6 +125,18 @@ check "Enter closes the message" bash -c "! xdotool search --name '^Tallyflow Ma
 xdotool key --window "$about" Escape 2>/dev/null
 until_true 30 bash -c "! xdotool search --name '^About \$' >/dev/null 2>&1" || true
 check "Escape closes About" bash -c "! xdotool search --name '^About \$' >/dev/null 2>&1"
+# The monitor has its focus back on About, as a dialog would: Enter opens it
+# again, and it looks as it did the first time.
+xdotool key --window "$wid" Return 2>/dev/null
+again=$(window_named '^About $')
+check "Enter on the monitor after Escape opens About again" test -n "$again"
+sleep 0.5
+xdotool mousemove 0 0
+import -window "$again" "$work/about-again.png"
+differ=$(/usr/bin/compare -metric AE "$work/about-first.png" "$work/about-again.png" null: 2>&1 || true)
+check "About's second opening looks as its first ($differ pixels differ)" test "$differ" = 0
+xdotool key --window "$again" Escape 2>/dev/null
+until_true 30 bash -c "! xdotool search --name '^About \$' >/dev/null 2>&1" || true
 
 # 4. Exit saves Left, Top and the typed interval; a second start opens there.
 click "$wid" 336 336

@@ -234,6 +234,69 @@ TEST(Win32AboutWindow, ControlsStandWhereTheLayoutTablePutsThem) {
   }
 }
 
+// The columns of a control, in its own client pixels, that hold a pixel
+// darker than mid-grey: where its text is drawn.
+std::pair<int, int> InkColumns(HWND control) {
+  RECT r;
+  ::GetClientRect(control, &r);
+  const HDC dc = ::GetDC(control);
+  int first = -1, last = -1;
+  for (int x = 0; x < r.right; ++x) {
+    for (int y = 0; y < r.bottom; ++y) {
+      const COLORREF p = ::GetPixel(dc, x, y);
+      if (GetRValue(p) + GetGValue(p) + GetBValue(p) < 3 * 128) {
+        first = first < 0 ? x : first;
+        last = x;
+        break;
+      }
+    }
+  }
+  ::ReleaseDC(control, dc);
+  return {first, last};
+}
+
+// Drawn as designed, as the Qt window draws them: buttons on the face
+// colour, links as Tab stops, the title against the right edge, and a
+// figure half an "x" clear of its box's border.
+TEST(Win32AboutWindow, FacesLinksAndAlignmentAsDesigned) {
+  NoFacts facts;
+  Win32AboutWindow::Services s;
+  s.form.facts = &facts;
+  Win32AboutWindow about(std::move(s), nullptr, 96);
+  ASSERT_TRUE(about.Created());
+  about.Form().Form_Load();
+  ::ShowWindow(about.Hwnd(), SW_SHOWNORMAL);
+  ::UpdateWindow(about.Hwnd());
+  Pump(200);
+  const COLORREF face = kFaceColour;
+  for (const char *button : {"cmdok", "cmdSysInfo"}) {
+    const HWND b = about.Control(button);
+    RECT r;
+    ::GetClientRect(b, &r);
+    const HDC dc = ::GetDC(b);
+    EXPECT_EQ(::GetPixel(dc, 4, r.bottom / 2), face) << button;
+    ::ReleaseDC(b, dc);
+  }
+  for (const char *link : {"lblHomePage", "lblEMail"}) {
+    EXPECT_NE(::GetWindowLongPtrW(about.Control(link), GWL_STYLE) & WS_TABSTOP, 0) << link;
+  }
+  const HWND title = about.Control("lblTitle");
+  RECT titleRect;
+  ::GetClientRect(title, &titleRect);
+  const auto [left, right] = InkColumns(title);
+  EXPECT_GT(left, titleRect.right / 4) << "not from the left edge";
+  EXPECT_GE(right, titleRect.right - 4) << "against the right edge";
+
+  WindowHarness h(96);
+  ::ShowWindow(h.window->Hwnd(), SW_SHOWNORMAL);
+  h.window->Caption(MonitorLabel::lblRecv, "417,151 KB");
+  ::UpdateWindow(h.window->Hwnd());
+  Pump(200);
+  RECT box;
+  ::GetClientRect(h.window->Control("lblRecv"), &box);
+  EXPECT_LE(InkColumns(h.window->Control("lblRecv")).second, box.right - 3) << "clear of the border";
+}
+
 TEST(Win32MonitorWindow, OutsideTextShowsAsItIsAndLabelsGrowWithTheirText) {
   WindowHarness h(96, "Q&A uplink");
   Win32MonitorWindow &w = *h.window;
