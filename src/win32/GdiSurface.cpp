@@ -16,6 +16,18 @@ constexpr std::uint32_t ToPixelValue(Colour c) { return (c & 0xFF) << 16 | (c & 
 
 GdiSurface::GdiSurface(HWND parent, int id, RECT bounds, int dpi) : m_dpi(dpi) {
   RegisterClassOnce(kClass, Proc);
+  MakeBuffer(bounds);
+  m_window.reset(::CreateWindowExW(
+      0, kClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left, bounds.top, m_width, m_height,
+      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), this));
+}
+
+void GdiSurface::MakeBuffer(RECT bounds) {
+  if (m_oldBitmap != nullptr) {
+    ::SelectObject(m_dc.get(), m_oldBitmap); // a selected bitmap cannot be deleted
+    m_oldBitmap = nullptr;
+  }
+  m_bitmap.reset();
   m_width = std::max<int>(1, bounds.right - bounds.left);
   m_height = std::max<int>(1, bounds.bottom - bounds.top);
 
@@ -27,17 +39,23 @@ GdiSurface::GdiSurface(HWND parent, int id, RECT bounds, int dpi) : m_dpi(dpi) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void *bits = nullptr;
-  m_dc.reset(::CreateCompatibleDC(nullptr));
+  if (!m_dc) {
+    m_dc.reset(::CreateCompatibleDC(nullptr));
+  }
   m_bitmap.reset(::CreateDIBSection(m_dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   m_bits = static_cast<std::uint32_t *>(bits);
   if (m_bitmap) {
     m_oldBitmap = ::SelectObject(m_dc.get(), m_bitmap.get());
   }
   Fill(ToPixelValue(m_backColour));
+}
 
-  m_window.reset(::CreateWindowExW(
-      0, kClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left, bounds.top, m_width, m_height,
-      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), this));
+void GdiSurface::Resize(RECT bounds, int dpi) {
+  m_dpi = dpi;
+  MakeBuffer(bounds);
+  ::SetWindowPos(m_window.get(), nullptr, bounds.left, bounds.top, m_width, m_height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  Changed();
 }
 
 GdiSurface::~GdiSurface() {

@@ -34,6 +34,10 @@ public:
   bool Line(float x1, float y1, float x2, float y2, Colour colour) override;
   bool Rectangle(float x1, float y1, float x2, float y2, Colour colour) override;
 
+  // New pixel bounds at a new dpi (the window moved to another monitor):
+  // a fresh buffer in the back colour, which the next picture fills.
+  void Resize(RECT bounds, int dpi);
+
   HWND Window() const { return m_window.get(); }
   // The back buffer, for tests: GetPixel on it reads what is drawn.
   HDC MemoryDc() const { return m_dc.get(); }
@@ -44,6 +48,7 @@ public:
 
 private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  void MakeBuffer(RECT bounds);
   int ToPixel(float v) const;
   void Fill(std::uint32_t pixel);
   void PutLine(int x1, int y1, int x2, int y2, Colour colour);

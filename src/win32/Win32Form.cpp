@@ -31,6 +31,8 @@ void Win32Form::CreateFormWindow(const wchar_t *className, DWORD style, DWORD ex
                                  int clientHeightTwips, const wchar_t *title, HWND owner) {
   // No class brush: the class outlives every window, its brushes are the
   // window's own (WM_ERASEBKGND).
+  m_clientWidthTwips = clientWidthTwips;
+  m_clientHeightTwips = clientHeightTwips;
   if (RegisterClassOnce(className, Proc) == 0) {
     return;
   }
@@ -214,6 +216,44 @@ void Win32Form::SizeToText(HWND control, const std::wstring &text) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Win32Form::Rescale(int dpi, const RECT &suggested) {
+  m_dpi = dpi;
+  // The old fonts stay alive until every control has its new one.
+  const std::vector<UniqueFont> old = std::move(m_fonts);
+  m_fonts.clear();
+  m_fontByKey.clear();
+  for (const auto &[h, c] : m_layoutOf) {
+    const RECT r = DesignBounds(*c);
+    const bool list = c->kind == ControlKind::DropDownList || c->kind == ControlKind::DropDownEdit;
+    ::SetWindowPos(h, nullptr, r.left, r.top, r.right - r.left, list ? Px(c->height) * 8 : r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    if (c->kind != ControlKind::Picture && c->kind != ControlKind::Image && c->kind != ControlKind::Frame) {
+      ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(Font(c->font, c->kind == ControlKind::Link)),
+                     TRUE);
+    }
+    if (list) {
+      ::SendMessageW(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(1, Px(c->height) - 6));
+    }
+    if (c->sizedToText) {
+      SizeToText(h, ControlText(h));
+    }
+  }
+  ::SendMessageW(m_tips.get(), TTM_SETMAXTIPWIDTH, 0, Px(4500));
+  // At the suggested place, with the client area the design gives at this
+  // dpi: the frame is what the system made of it, measured, not assumed.
+  ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT client;
+  RECT outer;
+  ::GetClientRect(Hwnd(), &client);
+  ::GetWindowRect(Hwnd(), &outer);
+  ::SetWindowPos(Hwnd(), nullptr, 0, 0, outer.right - outer.left + Px(m_clientWidthTwips) - client.right,
+                 outer.bottom - outer.top + Px(m_clientHeightTwips) - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Rescaled();
+  ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
 void Win32Form::SetControlText(HWND control, const std::wstring &text) {
   ::SetWindowTextW(control, text.c_str());
   if (const ControlLayout *c = LayoutOf(control); c != nullptr && c->sizedToText) {
@@ -380,6 +420,9 @@ LRESULT CALLBACK Win32Form::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
   case WM_DRAWITEM:
     self->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
     return TRUE;
+  case WM_DPICHANGED:
+    self->Rescale(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
+    return 0;
   case WM_CTLCOLORSTATIC:
   case WM_CTLCOLORBTN:
   case WM_CTLCOLOREDIT:

@@ -80,6 +80,9 @@ protected:
   virtual bool Handle(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) = 0;
   // A control's notification (WM_COMMAND), by its layout entry.
   virtual void Command(const ControlLayout &c, int code) = 0;
+  // After the controls were laid out again at a new dpi: what the window
+  // draws itself follows.
+  virtual void Rescaled() {}
 
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -100,10 +103,14 @@ private:
   static LRESULT CALLBACK ValueBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR form);
   void SizeToText(HWND control, const std::wstring &text);
+  // WM_DPICHANGED: every control again from the layout's twips at the new
+  // dpi, with fonts made for it, and the window at the suggested rectangle.
+  void Rescale(int dpi, const RECT &suggested);
 
   UniqueWindow m_window;
   int m_dpi;
   bool m_complete = true;
+  int m_clientWidthTwips = 0, m_clientHeightTwips = 0;
   // The control that had the focus when the window was last deactivated:
   // it has it again when the window comes back, as in a dialog.
   HWND m_lastFocus = nullptr;

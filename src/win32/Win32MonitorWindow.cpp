@@ -83,6 +83,14 @@ void Win32MonitorWindow::Command(const ControlLayout &c, int code) {
   }
 }
 
+void Win32MonitorWindow::Rescaled() {
+  for (const ControlLayout &c : MonitorLayout()) {
+    if (c.kind == ControlKind::Picture) {
+      m_PIC1->Resize(DesignBounds(c), Dpi()); // the next tick draws the graph at its new size
+    }
+  }
+}
+
 bool Win32MonitorWindow::Handle(UINT msg, WPARAM wParam, LPARAM, LRESULT &result) {
   switch (msg) {
   case WM_CLOSE:

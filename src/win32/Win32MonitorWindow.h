@@ -56,6 +56,7 @@ protected:
   Colour TextColour(const ControlLayout &c) const override;
   bool Handle(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
   void Command(const ControlLayout &c, int code) override;
+  void Rescaled() override;
 
 private:
   TwipsRect ToTwips(const RECT &r) const;

@@ -168,10 +168,25 @@ struct WindowHarness {
 };
 
 TEST(Win32MonitorWindow, ControlsStandWhereTheLayoutTablePutsThemWithTheirDesignTexts) {
-  for (int dpi : {96, 144}) {
-    SCOPED_TRACE(dpi);
-    WindowHarness h(dpi);
+  // Made at 96 or 144 dpi, or made at 96 and moved to a monitor of 144.
+  for (const auto &[made, dpi] : {std::pair{96, 96}, std::pair{144, 144}, std::pair{96, 144}}) {
+    SCOPED_TRACE(std::to_string(made) + " -> " + std::to_string(dpi));
+    WindowHarness h(made);
     Win32MonitorWindow &w = *h.window;
+    if (made != dpi) {
+      RECT outer;
+      ::GetWindowRect(w.Hwnd(), &outer);
+      RECT suggested{outer.left, outer.top, outer.left + (outer.right - outer.left) * dpi / made,
+                     outer.top + (outer.bottom - outer.top) * dpi / made};
+      ::SendMessageW(w.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+      const LOGFONTW font = [&] {
+        LOGFONTW f{};
+        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(w.Control("lblRecv"), WM_GETFONT, 0, 0)),
+                     sizeof f, &f);
+        return f;
+      }();
+      EXPECT_EQ(font.lfHeight, -17) << "8.25 pt at 144 dpi";
+    }
     RECT client;
     ::GetClientRect(w.Hwnd(), &client);
     EXPECT_EQ(client.right, w.Px(kMonitorClientWidth)) << "5685 twips";
