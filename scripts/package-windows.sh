@@ -18,7 +18,7 @@ python3 - "$zip" "tallyflow-$version-win64" <<'PY'
 import sys, zipfile
 path, root = sys.argv[1:]
 names = sorted(zipfile.ZipFile(path).namelist())
-want = sorted([root + "/", root + "/tallyflow.exe", root + "/README.txt", root + "/COPYRIGHT.txt"])
+want = sorted([root + "/tallyflow.exe", root + "/README.txt", root + "/COPYRIGHT.txt"])
 if names != want:
     sys.exit("the zip holds %s, not %s" % (names, want))
 print("zip holds:", " ".join(n for n in names if not n.endswith("/")))
