@@ -191,6 +191,14 @@ check "a client area of 569 x 542 pixels at 144 dpi" test "$WIDTH" -ge 569 -a "$
 xdotool mousemove 0 0
 sleep 0.5
 import -window "$wid" "$shots/monitor-144dpi.png"
+click "$wid" 100 74 # the graph: the window takes the focus, the list keeps it
+xdotool key --window "$wid" Tab Tab Tab Return 2>/dev/null
+about=$(window_named '^About $')
+check "About opens at 144 dpi" test -n "$about"
+sleep 0.5
+import -window "$about" "$shots/about-144dpi.png"
+xdotool key --window "$about" Escape 2>/dev/null
+until_true 30 bash -c "! xdotool search --name '^About \$' >/dev/null 2>&1" || true
 "$wine" taskkill /im tallyflow.exe >/dev/null 2>&1 || true
 check "asked to close at 144 dpi, the program ends" wait_gone
 
