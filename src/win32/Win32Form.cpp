@@ -407,16 +407,13 @@ LRESULT CALLBACK Win32Form::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
       }
     }
     break;
-  case WM_SETFOCUS: {
-    HWND next = self->m_lastFocus;
-    if (next == nullptr || !::IsWindow(next) || !::IsChild(hwnd, next)) {
-      next = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
+  case WM_SETFOCUS:
+    // The first time, the window gives its first Tab stop the focus itself.
+    if (self->m_lastFocus != nullptr && ::IsWindow(self->m_lastFocus) && ::IsChild(hwnd, self->m_lastFocus)) {
+      ::SetFocus(self->m_lastFocus);
+      return 0;
     }
-    if (next != nullptr) {
-      ::SetFocus(next);
-    }
-    return 0;
-  }
+    break;
   case WM_DRAWITEM:
     self->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
     return TRUE;

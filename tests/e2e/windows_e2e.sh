@@ -70,6 +70,7 @@ rate_rose() { [ "$(xdotool getwindowname "$wid" | sed 's/Top download speed: \([
 until_true 30 rate_rose || true
 after=$(xdotool getwindowname "$wid")
 xdotool mousemove 0 0 # no tool tip in the screenshot
+sleep 1                # for the picture only: a tip on its way out is gone
 echo "title before: $before"
 echo "title after:  $after"
 check "the title's top download rate rose with the traffic" \
