@@ -46,23 +46,24 @@ start_program() {
   (cd "$unix_dir" && exec "$wine" "$windows_path" >/dev/null 2>&1 &)
   monitor
 }
+# Clicks a point of the monitor's client area, in pixels at 96 dpi.
+click_at() {
+  local wid="$1"
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  local bx=$(((WIDTH - 379) / 2))
+  local by=$((HEIGHT - 361 - bx))
+  xdotool mousemove --window "$wid" $(($2 + bx)) $(($3 + by)) click 1
+}
 # Clicks Exit and waits for the program to end.
 exit_program() {
-  local wid="$1"
-  eval "$(xdotool getwindowgeometry --shell "$wid")"
-  bx=$(((WIDTH - 379) / 2))
-  by=$((HEIGHT - 361 - bx))
-  xdotool mousemove --window "$wid" $((336 + bx)) $((336 + by)) click 1
+  click_at "$1" 336 336
   until_true 60 stopped || { pgrep -af 'tallyflow[.]exe' >&2; return 1; }
 }
-# Ticks Startup with the keyboard (the list, then two Tab stops on).
+# Ticks Startup with the keyboard: the graph, so the list has the focus,
+# then two Tab stops on.
 tick_startup() {
-  local wid="$1"
-  eval "$(xdotool getwindowgeometry --shell "$wid")"
-  bx=$(((WIDTH - 379) / 2))
-  by=$((HEIGHT - 361 - bx))
-  xdotool mousemove --window "$wid" $((100 + bx)) $((74 + by)) click 1
-  xdotool key --window "$wid" Tab Tab space 2>/dev/null
+  click_at "$1" 100 74
+  xdotool key --window "$1" Tab Tab space 2>/dev/null
 }
 # A silent removal runs from a copy of itself (~nsuN.tmp\Un.exe): waits
 # until its log is gone (the last file it removes) and the copy has ended.
