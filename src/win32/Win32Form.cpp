@@ -29,10 +29,10 @@ double Win32Form::Twips(int pixels) const { return std::round(static_cast<double
 
 void Win32Form::CreateFormWindow(const wchar_t *className, DWORD style, DWORD exStyle, int clientWidthTwips,
                                  int clientHeightTwips, const wchar_t *title, HWND owner) {
-  // No class brush: the class outlives every window, its brushes are the
-  // window's own (WM_ERASEBKGND).
   m_clientWidthTwips = clientWidthTwips;
   m_clientHeightTwips = clientHeightTwips;
+  // No class brush: the class outlives every window, its brushes are the
+  // window's own (WM_ERASEBKGND).
   if (RegisterClassOnce(className, Proc) == 0) {
     return;
   }
