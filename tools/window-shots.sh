@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Screenshots of both windows in a quiet, repeatable state, for comparing two
+# builds pixel by pixel: a private network namespace (every figure 0, the
+# graph flat), a fresh configuration, the mouse out of the way, About opened
+# with the keyboard. Root only (the namespace).
+# Usage: window-shots.sh qt path/to/tallyflow OUTDIR
+#        window-shots.sh wine path/to/tallyflow.exe OUTDIR
+# Compare: compare -metric AE a.png b.png null:   (0 is identical)
+set -euo pipefail
+kind="$1"
+exe="$(realpath "$2")"
+shots="$(realpath -m "$3")"
+mkdir -p "$shots"
+here="$(cd "$(dirname "$0")" && pwd)"
+
+# The picture once two shots a second apart agree (a tool tip or a first
+# paint on its way out is gone), at most 20 tries.
+steady_shot() { # window, file
+  import -window "$1" "$2"
+  for _ in $(seq 20); do
+    sleep 1
+    import -window "$1" "$2.next.png"
+    if [ "$(compare -metric AE "$2" "$2.next.png" null: 2>&1 || true)" = 0 ]; then
+      rm -f "$2.next.png"
+      return 0
+    fi
+    mv "$2.next.png" "$2"
+  done
+  echo "the window did not settle: $2" >&2
+  return 1
+}
+named() { # a window name pattern; waits up to 20 s
+  local wid=""
+  for _ in $(seq 200); do
+    wid=$(xdotool search --name "$1" 2>/dev/null | head -n1) && [ -n "$wid" ] && break
+    sleep 0.1
+  done
+  [ -n "$wid" ] || { echo "no window named $1" >&2; return 1; }
+  echo "$wid"
+}
+
+case "$kind" in
+qt)
+  if [ -z "${TALLYFLOW_IN_NETNS:-}" ]; then
+    exec env TALLYFLOW_IN_NETNS=1 unshare -n xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  fi
+  work="$(mktemp -d)"
+  trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
+  export XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg" XDG_RUNTIME_DIR="$work/run"
+  mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+  "$exe" &
+  pid=$!
+  wid=$(named "download speed")
+  xdotool mousemove 0 0
+  steady_shot "$wid" "$shots/qt-monitor.png"
+  xdotool windowfocus --sync "$wid" 2>/dev/null || true
+  xdotool key --window "$wid" Tab Tab Tab Return
+  about=$(named "^About")
+  steady_shot "$about" "$shots/qt-about.png"
+  ;;
+wine)
+  . "$here/../tests/e2e/wine_session.sh"
+  "$wine" reg add 'HKCU\Software\Quorrin Software\tallyflow\Main' /v Left /d 3000 /f >/dev/null 2>&1
+  "$wine" reg add 'HKCU\Software\Quorrin Software\tallyflow\Main' /v Top /d 1500 /f >/dev/null 2>&1
+  cp "$exe" "$work/tallyflow.exe"
+  (cd "$work" && exec "$wine" tallyflow.exe >/dev/null 2>&1 &)
+  wid=$(monitor)
+  xdotool mousemove 0 0
+  steady_shot "$wid" "$shots/wine-monitor.png"
+  xdotool key --window "$wid" Tab Tab Tab Return
+  about=$(named '^About $')
+  steady_shot "$about" "$shots/wine-about.png"
+  ;;
+*)
+  echo "usage: $0 qt|wine EXE OUTDIR" >&2
+  exit 2
+  ;;
+esac
+echo "screenshots in $shots"
