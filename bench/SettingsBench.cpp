@@ -12,8 +12,8 @@
 
 #include "FakeClock.h"
 #include "FakeIfTable.h"
-#include "FakeMonitorView.h"
 #include "FakeMonitorWindow.h"
+#include "FakeSettings.h"
 #include "MibTableBuilder.h"
 
 #include <benchmark/benchmark.h>
@@ -56,13 +56,15 @@ void BM_ListRebuild(benchmark::State &state) {
   const std::string root = MakeStore(static_cast<std::size_t>(state.range(0)));
   LinuxRegistry registry(root, root + "/machine");
   const RegistrySettingsStore store(registry);
-  test::FakeMonitorView view;
-  view.store = &store;
+  test::FakeMonitorWindow view;
+  test::FakeSettings settings;
+  settings.store = &store;
   SampleSeries samples(100, 0.0);
   clsLineGraph graph;
   const test::FakeClock clock;
-  MonitorTick tick(view, std::make_shared<CIpHelper>(std::make_shared<test::FakeIfTable>()), graph, samples,
-                   clock, NumberLocale{",", "."}, "Tallyflow Manager");
+  MonitorTick tick(view, nullptr, settings,
+                   std::make_shared<CIpHelper>(std::make_shared<test::FakeIfTable>()), graph, samples, clock,
+                   NumberLocale{",", "."}, "Tallyflow Manager");
   const auto snapshot = ThreeInterfaces();
   for (auto _ : state) {
     benchmark::DoNotOptimize(tick.RebuildConnectionList(*snapshot));

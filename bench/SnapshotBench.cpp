@@ -11,7 +11,8 @@
 #include "NetlinkSocket.h"
 
 #include "CountingSurface.h"
-#include "FakeMonitorView.h"
+#include "FakeMonitorWindow.h"
+#include "FakeSettings.h"
 
 #include <benchmark/benchmark.h>
 
@@ -169,7 +170,8 @@ void BM_Snapshot(benchmark::State &state) {
 // title and Draw.
 void BM_Tick(benchmark::State &state) {
   EnsureLinks(static_cast<int>(state.range(0)));
-  test::FakeMonitorView view;
+  test::FakeMonitorWindow view;
+  test::FakeSettings settings;
   view.update.interval = 200;
   auto ip = std::make_shared<CIpHelper>(std::make_shared<LinuxIfTable>());
   test::CountingSurface surface(379, 117); // records counts, keeps no shapes
@@ -179,7 +181,8 @@ void BM_Tick(benchmark::State &state) {
   graph.DataCollection(&samples);
   graph.GridVisible(true);
   SteadyClock clock;
-  MonitorTick tick(view, ip, graph, samples, clock, NumberLocale{",", "."}, "Tallyflow Manager");
+  MonitorTick tick(view, nullptr, settings, ip, graph, samples, clock, NumberLocale{",", "."},
+                   "Tallyflow Manager");
   tick.tmrUpdate_Timer(); // fills the list once
   for (auto _ : state) {
     tick.tmrUpdate_Timer();
@@ -189,13 +192,15 @@ void BM_Tick(benchmark::State &state) {
 // A tick that rebuilds the connection list (the interface count changed).
 void BM_TickRebuildingTheList(benchmark::State &state) {
   EnsureLinks(static_cast<int>(state.range(0)));
-  test::FakeMonitorView view;
+  test::FakeMonitorWindow view;
+  test::FakeSettings settings;
   auto ip = std::make_shared<CIpHelper>(std::make_shared<LinuxIfTable>());
   SampleSeries samples(100, 0.0);
   clsLineGraph graph;
   graph.DataCollection(&samples);
   SteadyClock clock;
-  MonitorTick tick(view, ip, graph, samples, clock, NumberLocale{",", "."}, "Tallyflow Manager");
+  MonitorTick tick(view, nullptr, settings, ip, graph, samples, clock, NumberLocale{",", "."},
+                   "Tallyflow Manager");
   for (auto _ : state) {
     view.list.clear(); // so the count differs and the list is refilled
     tick.tmrUpdate_Timer();

@@ -5,7 +5,7 @@
 #include "CommandLine.h"
 #include "DisplayCheck.h"
 #include "PlatformAbout.h"
-#include "PlatformDesktop.h"
+#include "LinuxDesktop.h"
 #include "PlatformIfTable.h"
 #include "PlatformRegistry.h"
 #include "QtServices.h"

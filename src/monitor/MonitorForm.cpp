@@ -15,40 +15,8 @@ const NumberLocale kStoredNumbers{"", "."};
 
 } // namespace
 
-// The tick's view of the window: the controls, plus the settings store and
-// the yield, which are services rather than controls.
-class MonitorForm::TickView final : public IMonitorView {
-public:
-  TickView(IMonitorWindow &window, const Services &services) : m_window(window), m_services(services) {}
-  ITimer &tmrUpdate() override { return m_window.tmrUpdate(); }
-  ITimer &Timer1() override { return m_window.Timer1(); }
-  std::string UpdateIntervalText() const override { return m_window.UpdateIntervalText(); }
-  std::int16_t ConnectionIndex() const override { return m_window.ConnectionIndex(); }
-  bool ConnectionIndex(std::int16_t index) override { return m_window.ConnectionIndex(index); }
-  int ConnectionCount() const override { return m_window.ConnectionCount(); }
-  void ConnectionClear() override { m_window.ConnectionClear(); }
-  void ConnectionAdd(const std::string &text) override { m_window.ConnectionAdd(text); }
-  bool Caption(MonitorLabel label, const std::string &text) override { return m_window.Caption(label, text); }
-  const std::string &Caption(MonitorLabel label) const override { return m_window.Caption(label); }
-  void Title(const std::string &text) override { m_window.Title(text); }
-  void DoEvents() override {
-    if (m_services.yield != nullptr) {
-      m_services.yield->RunPendingEvents();
-    }
-  }
-  std::string GetSetting(const std::string &appName, const std::string &section, const std::string &key,
-                         const std::string &defaultValue) const override {
-    return m_services.settings->GetSetting(appName, section, key, defaultValue);
-  }
-
-private:
-  IMonitorWindow &m_window;
-  const Services &m_services;
-};
-
 MonitorForm::MonitorForm(IMonitorWindow &window, Services services)
-    : m_window(window), m_services(std::move(services)),
-      m_view(std::make_unique<TickView>(m_window, m_services)) {}
+    : m_window(window), m_services(std::move(services)) {}
 
 MonitorForm::~MonitorForm() = default;
 
@@ -138,8 +106,9 @@ void MonitorForm::Form_Load() {
   objGraph.GridVisible(true);
 
   objIpHelper = std::make_shared<CIpHelper>(m_services.ifTable);
-  m_tick = std::make_unique<MonitorTick>(*m_view, objIpHelper, objGraph, colSamples, *m_services.clock,
-                                         m_services.locale, m_services.facts.title);
+  m_tick =
+      std::make_unique<MonitorTick>(m_window, m_services.yield, *m_services.settings, objIpHelper, objGraph,
+                                    colSamples, *m_services.clock, m_services.locale, m_services.facts.title);
   m_window.tmrUpdate().OnTick([this] { m_tick->tmrUpdate_Timer(); });
   m_window.Timer1().OnTick([this] { m_tick->Timer1_Timer(); });
   if (!m_tick->RebuildConnectionList(*objIpHelper->Interfaces()) && m_window.ConnectionCount() > 0) {

@@ -2,7 +2,6 @@
 
 #include "AppFacts.h"
 #include "CIpHelper.h"
-#include "IMonitorView.h"
 #include "IMonitorWindow.h"
 #include "IMonotonicClock.h"
 #include "ISettingsStore.h"
@@ -74,12 +73,10 @@ public:
   static bool WithinOneArea(const TwipsRect &outer, const std::vector<TwipsRect> &areas);
 
 private:
-  class TickView;
   void PlaceWindow(double leftTwips, double topTwips);
 
   IMonitorWindow &m_window;
   Services m_services;
-  std::unique_ptr<TickView> m_view;
 
   // What the window owns for the whole run.
   std::shared_ptr<CIpHelper> objIpHelper;

@@ -56,11 +56,18 @@ double LeadingNumber(const std::string &text) {
 
 } // namespace
 
-MonitorTick::MonitorTick(IMonitorView &view, std::shared_ptr<CIpHelper> ipHelper, clsLineGraph &graph,
-                         SampleSeries &samples, const IMonotonicClock &clock, NumberLocale locale,
-                         std::string appTitle)
-    : m_view(view), objIpHelper(std::move(ipHelper)), objGraph(graph), colSamples(samples), m_clock(clock),
-      m_locale(std::move(locale)), m_appTitle(std::move(appTitle)) {}
+MonitorTick::MonitorTick(IMonitorWindow &window, IYield *yield, const ISettingsStore &settings,
+                         std::shared_ptr<CIpHelper> ipHelper, clsLineGraph &graph, SampleSeries &samples,
+                         const IMonotonicClock &clock, NumberLocale locale, std::string appTitle)
+    : m_window(window), m_yield(yield), m_settings(settings), objIpHelper(std::move(ipHelper)),
+      objGraph(graph), colSamples(samples), m_clock(clock), m_locale(std::move(locale)),
+      m_appTitle(std::move(appTitle)) {}
+
+void MonitorTick::DoEvents() {
+  if (m_yield != nullptr) {
+    m_yield->RunPendingEvents();
+  }
+}
 
 // A step reports failure by returning false or by an exception from what it
 // calls (a collection position, an allocation); either way only that step
@@ -88,12 +95,12 @@ std::optional<std::int64_t> MonitorTick::ParseInterval(const std::string &text, 
 }
 
 bool MonitorTick::ApplyInterval() {
-  const auto interval = ParseInterval(m_view.UpdateIntervalText(), m_locale);
-  return interval && m_view.tmrUpdate().Interval(*interval);
+  const auto interval = ParseInterval(m_window.UpdateIntervalText(), m_locale);
+  return interval && m_window.tmrUpdate().Interval(*interval);
 }
 
 bool MonitorTick::ShowType(const CInterfaces &snapshot) {
-  const int position = m_view.ConnectionIndex() + 1;
+  const int position = m_window.ConnectionIndex() + 1;
   if (position < 1 || position > snapshot.Count()) {
     return false; // no selection, or beyond this snapshot: lblType keeps its caption
   }
@@ -101,7 +108,7 @@ bool MonitorTick::ShowType(const CInterfaces &snapshot) {
   m_text.clear();
   AppendShownAsOutsideText(m_text, rec->InterfaceDescription());
   m_text.append(" ");
-  return m_view.Caption(MonitorLabel::lblType, m_text);
+  return m_window.Caption(MonitorLabel::lblType, m_text);
 }
 
 bool MonitorTick::WriteStatistics() {
@@ -121,7 +128,7 @@ bool MonitorTick::WriteStatistics() {
       return false;
     }
     m_text.assign(row.prefix).append(*text);
-    if (!m_view.Caption(row.label, m_text)) {
+    if (!m_window.Caption(row.label, m_text)) {
       return false;
     }
   }
@@ -147,34 +154,34 @@ bool MonitorTick::WriteSpeed(MonitorLabel label, double bytesPerSecond) {
   const auto text = std::round(bytesPerSecond) < kBytesPerKB
                         ? kBytesPicture.Render(bytesPerSecond, m_locale)
                         : kKBPicture.Render(bytesPerSecond / kBytesPerKB, m_locale);
-  return text && m_view.Caption(label, *text);
+  return text && m_window.Caption(label, *text);
 }
 
 bool MonitorTick::SyncConnectionList() {
   // The check needs only the count of a fresh table; a rebuild fills every
   // entry from one fresh snapshot, so the list matches a single state.
-  if (objIpHelper->InterfaceCount() == m_view.ConnectionCount()) {
+  if (objIpHelper->InterfaceCount() == m_window.ConnectionCount()) {
     return true; // nothing changes; the user's selection stays
   }
   return RebuildConnectionList(*objIpHelper->Interfaces());
 }
 
 bool MonitorTick::RebuildConnectionList(const CInterfaces &snapshot) {
-  m_view.ConnectionClear();
+  m_window.ConnectionClear();
   for (const auto &rec : snapshot) {
-    m_view.ConnectionAdd(ShownAsOutsideText(rec->InterfaceDescription()) + " ");
+    m_window.ConnectionAdd(ShownAsOutsideText(rec->InterfaceDescription()) + " ");
   }
   // One read of the store per rebuild: it may be a large file of other programs' settings.
-  const double k = LeadingNumber(m_view.GetSetting(m_appTitle, "Setting", "Connection", "0"));
-  if (k + 1 <= m_view.ConnectionCount()) {
+  const double k = LeadingNumber(m_settings.GetSetting(m_appTitle, "Setting", "Connection", "0"));
+  if (k + 1 <= m_window.ConnectionCount()) {
     const double stored = std::nearbyint(k);
-    return stored >= -1 && stored <= 32767 && m_view.ConnectionIndex(static_cast<std::int16_t>(stored));
+    return stored >= -1 && stored <= 32767 && m_window.ConnectionIndex(static_cast<std::int16_t>(stored));
   }
-  return m_view.ConnectionIndex(0);
+  return m_window.ConnectionIndex(0);
 }
 
 void MonitorTick::tmrUpdate_Timer() {
-  m_view.tmrUpdate().Enabled(false);
+  m_window.tmrUpdate().Enabled(false);
   Guarded([&] { return ApplyInterval(); });
 
   std::shared_ptr<CInterfaces> snapshot;
@@ -186,7 +193,7 @@ void MonitorTick::tmrUpdate_Timer() {
   });
   const double received = objIpHelper->BytesReceived(); // bytes, 64-bit total
   const double sent = objIpHelper->BytesSent();
-  m_view.DoEvents();
+  DoEvents();
 
   // This tick's rates: 0 on the first tick and for a failed (empty) snapshot,
   // which also leaves the last good snapshot in place for the next tick.
@@ -207,26 +214,26 @@ void MonitorTick::tmrUpdate_Timer() {
   });
   dblTopDownload = std::max(dblTopDownload, receivedRate);
   dblTopUpload = std::max(dblTopUpload, sentRate);
-  m_view.DoEvents();
+  DoEvents();
 
   Guarded([&] {
     const auto text = kTotalPicture.Render(received / kBytesPerKB, m_locale);
-    return text && m_view.Caption(MonitorLabel::lblRecv, *text);
+    return text && m_window.Caption(MonitorLabel::lblRecv, *text);
   });
   Guarded([&] {
     const auto text = kTotalPicture.Render(sent / kBytesPerKB, m_locale);
-    return text && m_view.Caption(MonitorLabel::lblSent, *text);
+    return text && m_window.Caption(MonitorLabel::lblSent, *text);
   });
   dblAverageDownload = (receivedRate + dblAverageDownload) / 2;
   dblAverageUpload = (sentRate + dblAverageUpload) / 2;
   Guarded([&] { return WriteStatistics(); });
   Guarded([&] {
-    m_text.assign(m_view.Caption(MonitorLabel::lblDownloadSpeedTop))
+    m_text.assign(m_window.Caption(MonitorLabel::lblDownloadSpeedTop))
         .append(" ")
-        .append(m_view.Caption(MonitorLabel::lblUploadSpeedTop))
+        .append(m_window.Caption(MonitorLabel::lblUploadSpeedTop))
         .append(" ")
-        .append(m_view.Caption(MonitorLabel::lblDownloadSpeedAverage));
-    m_view.Title(m_text);
+        .append(m_window.Caption(MonitorLabel::lblDownloadSpeedAverage));
+    m_window.Title(m_text);
     return true;
   });
   Guarded([&] { return AppendSample(); });
@@ -238,7 +245,7 @@ void MonitorTick::tmrUpdate_Timer() {
     m_lastSnapshotTime = now;
   }
   Guarded([&] { return SyncConnectionList(); });
-  m_view.tmrUpdate().Enabled(true);
+  m_window.tmrUpdate().Enabled(true);
 }
 
 void MonitorTick::Timer1_Timer() {
@@ -246,7 +253,7 @@ void MonitorTick::Timer1_Timer() {
     dblTopDownload = 0;
     dblTopUpload = 0;
   } else {
-    m_view.Timer1().Enabled(false);
+    m_window.Timer1().Enabled(false);
   }
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "CIpHelper.h"
-#include "IMonitorView.h"
+#include "IMonitorWindow.h"
 #include "IMonotonicClock.h"
+#include "ISettingsStore.h"
+#include "IYield.h"
 #include "NumberPicture.h"
 #include "SampleSeries.h"
 #include "TrafficDelta.h"
@@ -19,8 +21,11 @@ namespace tallyflow {
 // time that really passed between them (a tick can come late).
 class MonitorTick {
 public:
-  MonitorTick(IMonitorView &view, std::shared_ptr<CIpHelper> ipHelper, clsLineGraph &graph,
-              SampleSeries &samples, const IMonotonicClock &clock, NumberLocale locale, std::string appTitle);
+  // `yield` runs the window's pending events between the steps; nullptr for
+  // none. The stored connection index is read from `settings`.
+  MonitorTick(IMonitorWindow &window, IYield *yield, const ISettingsStore &settings,
+              std::shared_ptr<CIpHelper> ipHelper, clsLineGraph &graph, SampleSeries &samples,
+              const IMonotonicClock &clock, NumberLocale locale, std::string appTitle);
 
   // tmrUpdate fired: one snapshot, the figures, labels, title, graph and the
   // connection list. Each step is guarded on its own: a failing step skips
@@ -57,7 +62,11 @@ private:
   bool WriteSpeed(MonitorLabel label, double bytesPerSecond);
   bool SyncConnectionList();
 
-  IMonitorView &m_view;
+  void DoEvents();
+
+  IMonitorWindow &m_window;
+  IYield *m_yield;
+  const ISettingsStore &m_settings;
   std::shared_ptr<CIpHelper> objIpHelper;
   clsLineGraph &objGraph;
   SampleSeries &colSamples;

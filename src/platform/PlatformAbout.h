@@ -1,7 +1,8 @@
 #pragma once
 
-#include "AboutLogic.h"
-#include "IShellOpener.h"
+#include "IFileTest.h"
+#include "IRegistry.h"
+#include "ISystemFacts.h"
 
 #include <memory>
 
@@ -10,10 +11,5 @@ namespace tallyflow {
 // Where the About window learns the owner, the organisation and the
 // system-information tool on this system.
 std::unique_ptr<ISystemFacts> MakePlatformSystemFacts(IRegistry &registry, const IFileTest &files);
-
-// The desktop's handler for mailto: and web addresses, on Windows
-// (ShellExecute). On Linux the toolkit's QtShellOpener asks the desktop
-// through Qt, which knows its portals and handlers.
-std::unique_ptr<IShellOpener> MakePlatformShellOpener();
 
 } // namespace tallyflow

@@ -4,8 +4,8 @@
 
 #include "BuildInfo.h"
 
+#include "FakeClock.h"
 #include "FakeIfTable.h"
-#include "FakeMonitorView.h"
 #include "FakeRegistry.h"
 #include "FakeServices.h"
 #include "MibTableBuilder.h"

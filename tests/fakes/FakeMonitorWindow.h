@@ -5,6 +5,7 @@
 #include "RecordingSurface.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ namespace tallyflow::test {
 // The monitor window with no toolkit: one 1024 × 768 pixel screen (twips
 // here) whose work area leaves a 40-pixel panel at the bottom, and a window
 // whose frame adds `frame` twips around a 379 × 361 pixel client area.
+// Faults to inject: label writes that fail.
 class FakeMonitorWindow final : public IMonitorWindow {
 public:
   ITimer &tmrUpdate() override { return update; }
@@ -32,13 +34,21 @@ public:
   void ConnectionClear() override {
     list.clear();
     index = -1;
+    ++clears;
   }
   void ConnectionAdd(const std::string &text) override { list.push_back(text); }
   bool Caption(MonitorLabel label, const std::string &text) override {
+    if (failing.count(label)) {
+      return false;
+    }
     captions[label] = text;
     return true;
   }
-  const std::string &Caption(MonitorLabel label) const override { return captions.at(label); }
+  const std::string &Caption(MonitorLabel label) const override {
+    static const std::string kNone;
+    const auto it = captions.find(label);
+    return it == captions.end() ? kNone : it->second;
+  }
   void Title(const std::string &text) override { title = text; }
   bool StartUpBox() const override { return startUp; }
   void StartUpBox(bool checked) override { startUp = checked; }
@@ -73,7 +83,9 @@ public:
   std::string intervalText = "200"; // the design text
   std::vector<std::string> list;
   std::int16_t index = -1;
+  int clears = 0;
   std::map<MonitorLabel, std::string> captions;
+  std::set<MonitorLabel> failing;
   std::string title = "Tallyflow Monitor";
   bool startUp = false;
   bool placeable = true; // false: the system places the window (Wayland)

@@ -1,9 +1,12 @@
 #include "MonitorTick.h"
 
+#include "FakeClock.h"
 #include "FakeIfTable.h"
-#include "FakeMonitorView.h"
+#include "FakeMonitorWindow.h"
+#include "FakeSettings.h"
 #include "MibTableBuilder.h"
 #include "RecordingSurface.h"
+#include "ScriptedYield.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +17,7 @@ using namespace std::chrono_literals;
 using test::BuildMibTable;
 using test::FakeClock;
 using test::FakeIfTable;
-using test::FakeMonitorView;
+using test::FakeMonitorWindow;
 using test::MibRow;
 using L = MonitorLabel;
 
@@ -32,10 +35,10 @@ MibRow Row(std::uint32_t index, std::uint32_t in, std::uint32_t out = 0, std::ui
 // The monitor as the window would wire it, with fakes all round.
 struct Monitor {
   Monitor() {
-    view.update.interval = 200;
-    view.update.enabled = true;
-    view.timer1.interval = 2000;
-    view.timer1.enabled = true;
+    window.update.interval = 200;
+    window.update.enabled = true;
+    window.timer1.interval = 2000;
+    window.timer1.enabled = true;
     graph.PictureBox(&surface);
     graph.DataCollection(&samples);
     graph.GridVisible(true);
@@ -48,16 +51,19 @@ struct Monitor {
     clock.Advance(after);
     tick.tmrUpdate_Timer();
   }
-  std::string Caption(L label) const { return view.Caption(label); }
+  std::string Caption(L label) const { return window.Caption(label); }
 
-  FakeMonitorView view;
+  FakeMonitorWindow window;
+  test::FakeSettings settings;
+  test::ScriptedYield yield;
   std::shared_ptr<FakeIfTable> table = std::make_shared<FakeIfTable>();
   std::shared_ptr<CIpHelper> ip = std::make_shared<CIpHelper>(table);
   test::RecordingSurface surface{379, 117};
   SampleSeries samples;
   clsLineGraph graph;
   FakeClock clock;
-  MonitorTick tick{view, ip, graph, samples, clock, NumberLocale{",", "."}, "Tallyflow Manager"};
+  MonitorTick tick{
+      window, &yield, settings, ip, graph, samples, clock, NumberLocale{",", "."}, "Tallyflow Manager"};
 };
 
 TEST(MonitorTick, SpeedLabelsSwitchFromBytesToKilobytesPerSecond) {
@@ -105,7 +111,7 @@ TEST(MonitorTick, StatisticsTitleAndSamples) {
   EXPECT_EQ(m.Caption(L::lblUploadSpeedTop), "Top upload speed: 2.00 Kb/S");
   EXPECT_EQ(m.Caption(L::lblDownloadSpeedAverage), "Average download speed: 2.50 Kb/S");
   EXPECT_EQ(m.Caption(L::lblUploadSpeedAverage), "Average upload speed: 1.00 Kb/S");
-  EXPECT_EQ(m.view.title,
+  EXPECT_EQ(m.window.title,
             "Top download speed: 5.00 Kb/S Top upload speed: 2.00 Kb/S Average download speed: 2.50 Kb/S");
   EXPECT_EQ(m.samples.back(), 7.0) << "2.5 KB/s gives 2 + 5";
   EXPECT_EQ(m.samples.size(), 100u) << "Draw trims the series";
@@ -170,10 +176,10 @@ TEST(MonitorTick, IntervalTexts) {
                         {"99.5", 100}, {"100.5", 100}, {"", 200},   {"0.4", 200},   {"65535", 65535}};
   for (const auto &c : cases) {
     Monitor m;
-    m.view.intervalText = c.text;
+    m.window.intervalText = c.text;
     m.Tick({Row(1, 0)});
-    EXPECT_EQ(m.view.update.interval, c.expected) << '"' << c.text << '"';
-    EXPECT_TRUE(m.view.update.enabled);
+    EXPECT_EQ(m.window.update.interval, c.expected) << '"' << c.text << '"';
+    EXPECT_TRUE(m.window.update.enabled);
   }
 }
 
@@ -181,25 +187,25 @@ TEST(MonitorTick, ConnectionListFollowsTheInterfaceCount) {
   const std::vector<MibRow> three = {Row(1, 0), Row(2, 0), Row(3, 0)};
   const std::vector<MibRow> four = {Row(1, 0), Row(2, 0), Row(3, 0), Row(4, 0)};
   Monitor m;
-  m.view.settings["Tallyflow Manager\\Setting\\Connection"] = "3";
+  m.settings.values["Tallyflow Manager\\Setting\\Connection"] = "3";
   m.Tick(three);
-  EXPECT_EQ(m.view.list, (std::vector<std::string>{"Adapter 1 ", "Adapter 2 ", "Adapter 3 "}));
-  EXPECT_EQ(m.view.index, 0) << "index 3 cannot be selected among three";
-  EXPECT_EQ(m.view.settingReads, 1);
+  EXPECT_EQ(m.window.list, (std::vector<std::string>{"Adapter 1 ", "Adapter 2 ", "Adapter 3 "}));
+  EXPECT_EQ(m.window.index, 0) << "index 3 cannot be selected among three";
+  EXPECT_EQ(m.settings.reads, 1);
 
-  m.view.index = 2; // the user picks the third
+  m.window.index = 2; // the user picks the third
   m.Tick(three);
-  EXPECT_EQ(m.view.clears, 1) << "same count: no rebuild";
-  EXPECT_EQ(m.view.index, 2);
+  EXPECT_EQ(m.window.clears, 1) << "same count: no rebuild";
+  EXPECT_EQ(m.window.index, 2);
   EXPECT_EQ(m.Caption(L::lblType), "Adapter 3 ");
 
   m.Tick(four);
-  EXPECT_EQ(m.view.clears, 2);
-  EXPECT_EQ(m.view.list.size(), 4u);
-  EXPECT_EQ(m.view.index, 3) << "the stored index now fits";
-  EXPECT_EQ(m.view.settingReads, 2) << "read once per rebuild: the store may be a large file";
+  EXPECT_EQ(m.window.clears, 2);
+  EXPECT_EQ(m.window.list.size(), 4u);
+  EXPECT_EQ(m.window.index, 3) << "the stored index now fits";
+  EXPECT_EQ(m.settings.reads, 2) << "read once per rebuild: the store may be a large file";
 
-  m.view.index = -1;
+  m.window.index = -1;
   m.Tick(four);
   EXPECT_EQ(m.Caption(L::lblType), "Adapter 3 ") << "no selection keeps the caption";
 
@@ -209,7 +215,7 @@ TEST(MonitorTick, ConnectionListFollowsTheInterfaceCount) {
   n.table->Push(BuildMibTable(three));
   n.table->Push(BuildMibTable({Row(7, 0), Row(8, 0)}));
   n.tick.tmrUpdate_Timer();
-  EXPECT_EQ(n.view.list, (std::vector<std::string>{"Adapter 7 ", "Adapter 8 "}));
+  EXPECT_EQ(n.window.list, (std::vector<std::string>{"Adapter 7 ", "Adapter 8 "}));
 }
 
 TEST(MonitorTick, StoredConnectionIndexThatCannotBeSelected) {
@@ -220,9 +226,9 @@ TEST(MonitorTick, StoredConnectionIndexThatCannotBeSelected) {
   const Case cases[] = {{"1", 1}, {"1.5", 2}, {"2.5", 2}, {"-1", -1}, {"-3", -1}, {"abc", 0}, {"2xyz", 2}};
   for (const auto &c : cases) {
     Monitor m;
-    m.view.settings["Tallyflow Manager\\Setting\\Connection"] = c.stored;
+    m.settings.values["Tallyflow Manager\\Setting\\Connection"] = c.stored;
     m.Tick({Row(1, 0), Row(2, 0), Row(3, 0), Row(4, 0)});
-    EXPECT_EQ(m.view.index, c.expected) << '"' << c.stored << '"';
+    EXPECT_EQ(m.window.index, c.expected) << '"' << c.stored << '"';
   }
 }
 
@@ -235,11 +241,11 @@ TEST(MonitorTick, Timer1ClearsTopsUnderTrafficAndStopsAfterAQuietPeriod) {
     EXPECT_GT(m.tick.TopDownload(), 0.0);
     m.tick.Timer1_Timer();
     EXPECT_EQ(m.tick.TopDownload(), 0.0);
-    EXPECT_TRUE(m.view.timer1.enabled) << "still clearing under traffic";
+    EXPECT_TRUE(m.window.timer1.enabled) << "still clearing under traffic";
   }
   m.Tick({Row(1, in)}); // quiet
   m.tick.Timer1_Timer();
-  EXPECT_FALSE(m.view.timer1.enabled) << "stopped for good";
+  EXPECT_FALSE(m.window.timer1.enabled) << "stopped for good";
   m.Tick({Row(1, in += 8192)});
   EXPECT_EQ(m.tick.TopDownload(), 8192.0) << "from now on the tops only grow";
 }
@@ -248,16 +254,16 @@ TEST(MonitorTick, YieldsRunOtherEventsMidTickWithTheTimerDisabled) {
   Monitor m;
   m.Tick({Row(1, 0)});
   bool disabledDuringYields = true;
-  m.view.onYield = [&](int n) {
-    disabledDuringYields = disabledDuringYields && !m.view.update.enabled;
+  m.yield.onEach = [&](int n) {
+    disabledDuringYields = disabledDuringYields && !m.window.update.enabled;
     if (n == 4) {
       m.tick.Timer1_Timer(); // Timer1 fires in the second yield of the second tick
     }
   };
   m.Tick({Row(1, 10240)});
-  EXPECT_EQ(m.view.yields, 4);
+  EXPECT_EQ(m.yield.runs, 4);
   EXPECT_TRUE(disabledDuringYields);
-  EXPECT_TRUE(m.view.update.enabled);
+  EXPECT_TRUE(m.window.update.enabled);
   EXPECT_EQ(m.Caption(L::lblDownloadSpeedTop), "Top download speed: 0.00 Kb/S")
       << "cleared between the steps";
   EXPECT_EQ(m.Caption(L::lblDSpeed), "10.00 KBS ");
@@ -269,14 +275,14 @@ TEST(MonitorTick, AFailingStepLeavesTheOthersRunning) {
     void (*arrange)(Monitor &);
   };
   const Case cases[] = {
-      {"lblRecv write fails", [](Monitor &m) { m.view.failing.insert(L::lblRecv); }},
-      {"statistics write fails", [](Monitor &m) { m.view.failing.insert(L::lblDownloadSpeedTop); }},
+      {"lblRecv write fails", [](Monitor &m) { m.window.failing.insert(L::lblRecv); }},
+      {"statistics write fails", [](Monitor &m) { m.window.failing.insert(L::lblDownloadSpeedTop); }},
       {"graph drawing fails", [](Monitor &m) { m.surface.failLineFrom = 0; }},
       {"no series to draw", [](Monitor &m) { m.graph.DataCollection(nullptr); }},
       {"lblType write fails",
        [](Monitor &m) {
-         m.view.failing.insert(L::lblType);
-         m.view.index = 0;
+         m.window.failing.insert(L::lblType);
+         m.window.index = 0;
        }},
   };
   for (const auto &c : cases) {
@@ -285,11 +291,11 @@ TEST(MonitorTick, AFailingStepLeavesTheOthersRunning) {
     c.arrange(m);
     m.Tick({Row(1, 2048, 1024)});
     SCOPED_TRACE(c.what);
-    EXPECT_TRUE(m.view.update.enabled);
+    EXPECT_TRUE(m.window.update.enabled);
     EXPECT_EQ(m.Caption(L::lblDSpeed), "2.00 KBS ");
     EXPECT_EQ(m.Caption(L::lblUSpeed), "1.00 KBS ");
     EXPECT_EQ(m.samples.back(), 6.0) << "an average of 1 KB/s";
-    EXPECT_EQ(m.view.list.size(), 1u);
+    EXPECT_EQ(m.window.list.size(), 1u);
   }
 }
 

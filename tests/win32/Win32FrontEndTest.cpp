@@ -11,8 +11,8 @@
 #include "Win32Text.h"
 #include "Win32Timer.h"
 
+#include "FakeClock.h"
 #include "FakeIfTable.h"
-#include "FakeMonitorView.h"
 #include "FakeRegistry.h"
 #include "MibTableBuilder.h"
 #include "MonitorLayout.h"

@@ -1,6 +1,7 @@
 #include "Win32About.h"
 
 #include "PlatformAbout.h"
+#include "RegistrySystemFacts.h"
 #include "Win32Text.h"
 
 #include <windows.h>

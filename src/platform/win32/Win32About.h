@@ -3,6 +3,7 @@
 #include "IShellOpener.h"
 
 #include <functional>
+#include <memory>
 
 namespace tallyflow {
 
@@ -20,5 +21,9 @@ public:
 private:
   ShellExecuteCall m_shellExecute;
 };
+
+// The desktop's handler for mailto: and web addresses: ShellExecuteA, with
+// the target in the system code page.
+std::unique_ptr<IShellOpener> MakePlatformShellOpener();
 
 } // namespace tallyflow

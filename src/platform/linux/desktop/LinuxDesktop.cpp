@@ -1,4 +1,4 @@
-#include "PlatformDesktop.h"
+#include "LinuxDesktop.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AboutLogic.h"
+#include "ISystemFacts.h"
 
 #include <string>
 

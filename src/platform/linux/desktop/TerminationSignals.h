@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlatformDesktop.h"
+#include "LinuxDesktop.h"
 #include "UniqueFd.h"
 
 namespace tallyflow {

@@ -1,5 +1,6 @@
 #include "LinuxSystemFacts.h"
 
+#include "AboutLogic.h"
 #include "FakeServices.h"
 
 #include <gtest/gtest.h>

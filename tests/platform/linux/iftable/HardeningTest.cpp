@@ -5,7 +5,8 @@
 #include "LinuxIfTable.h"
 #include "MonitorTick.h"
 
-#include "FakeMonitorView.h"
+#include "FakeMonitorWindow.h"
+#include "FakeSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -74,11 +75,12 @@ protected:
     samples.assign(100, 0.0);
     view.update.interval = 100;
     view.update.enabled = true;
-    tick = std::make_unique<MonitorTick>(view, ip, graph, samples, clock, NumberLocale{",", "."},
-                                         "Tallyflow Manager");
+    tick = std::make_unique<MonitorTick>(view, nullptr, settings, ip, graph, samples, clock,
+                                         NumberLocale{",", "."}, "Tallyflow Manager");
   }
 
-  test::FakeMonitorView view;
+  test::FakeMonitorWindow view;
+  test::FakeSettings settings;
   std::shared_ptr<CIpHelper> ip;
   clsLineGraph graph;
   SampleSeries samples;

@@ -8,7 +8,8 @@
 #include "MonitorTick.h"
 
 #include "FakeClock.h"
-#include "FakeMonitorView.h"
+#include "FakeMonitorWindow.h"
+#include "FakeSettings.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -239,11 +240,12 @@ TEST_F(LinuxIfTableTest, NamesReachTheWindowAsTheyAreAndSafe) {
   for (const auto &c : cases) {
     Sh("ip link add '" + c.name + "' type bridge");
   }
-  test::FakeMonitorView view;
+  test::FakeMonitorWindow view;
+  test::FakeSettings settings;
   SampleSeries samples(100, 0.0);
   clsLineGraph graph;
-  MonitorTick tick(view, std::shared_ptr<CIpHelper>(helper.get(), [](CIpHelper *) {}), graph, samples, *clock,
-                   NumberLocale{",", "."}, "Tallyflow Manager");
+  MonitorTick tick(view, nullptr, settings, std::shared_ptr<CIpHelper>(helper.get(), [](CIpHelper *) {}),
+                   graph, samples, *clock, NumberLocale{",", "."}, "Tallyflow Manager");
   tick.tmrUpdate_Timer(); // the list is built from the table
   for (const auto &c : cases) {
     const auto row = std::find(view.list.begin(), view.list.end(), c.shown + " ");

@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+// What the Qt program asks of the Linux desktop before and while it runs.
+// (The Windows program has its own loop and style: none of this is needed.)
+
 namespace tallyflow {
 
-// The widget style that draws the windows in their own palette on this
-// system; nothing to keep the system's own. Linux desktops' styles
-// (Adwaita, Breeze) recolour and resize controls, so there it is "Fusion".
+// The widget style that draws the windows in their own palette: "Fusion",
+// as Linux desktops' styles (Adwaita, Breeze) recolour and resize controls.
 const char *PlatformWidgetStyle();
 
 // Looks up an environment variable; nothing when it is unset.
@@ -43,8 +45,7 @@ public:
   virtual bool Take() = 0;
 };
 
-// Nothing where the system asks in its own way (Windows: WM_ENDSESSION), or
-// where no watch can be made: the signals then keep their default.
+// Nothing where no watch can be made: the signals then keep their default.
 std::unique_ptr<ITerminationRequests> WatchTermination();
 
 } // namespace tallyflow
