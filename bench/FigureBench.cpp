@@ -1,7 +1,7 @@
 // The figures of one busy tick on the Qt window (offscreen): six labels get
 // a new figure each, then the window repaints. FigureLabel against the plain
 // QLabel it stands in for (the baseline).
-#include "FigureLabel.h"
+#include "ui/qt/FigureLabel.h"
 
 #include <benchmark/benchmark.h>
 

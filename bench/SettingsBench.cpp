@@ -5,16 +5,16 @@
 //
 //   build/default/bench/settings_bench
 
-#include "LinuxRegistry.h"
-#include "MonitorForm.h"
-#include "MonitorTick.h"
-#include "RegStartUp.h"
+#include "platform/linux/settings/LinuxRegistry.h"
+#include "monitor/MonitorForm.h"
+#include "monitor/MonitorTick.h"
+#include "registry/RegStartUp.h"
 
-#include "FakeClock.h"
-#include "FakeIfTable.h"
-#include "FakeMonitorWindow.h"
-#include "FakeSettings.h"
-#include "MibTableBuilder.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeIfTable.h"
+#include "fakes/FakeMonitorWindow.h"
+#include "fakes/FakeSettings.h"
+#include "fakes/MibTableBuilder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,15 +4,15 @@
 //
 //   build/bench/bench/snapshot_bench [--benchmark_min_time=0.2]
 
-#include "CIpHelper.h"
-#include "IfTableDecoder.h"
-#include "LinuxIfTable.h"
-#include "MonitorTick.h"
-#include "NetlinkSocket.h"
+#include "netstats/CIpHelper.h"
+#include "netstats/IfTableDecoder.h"
+#include "platform/linux/iftable/LinuxIfTable.h"
+#include "monitor/MonitorTick.h"
+#include "platform/linux/iftable/NetlinkSocket.h"
 
-#include "CountingSurface.h"
-#include "FakeMonitorWindow.h"
-#include "FakeSettings.h"
+#include "fakes/CountingSurface.h"
+#include "fakes/FakeMonitorWindow.h"
+#include "fakes/FakeSettings.h"
 
 #include <benchmark/benchmark.h>
 

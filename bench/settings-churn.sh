@@ -8,7 +8,7 @@
 # namespace on its own Xvfb.
 #   bench/settings-churn.sh [path/to/tallyflow]
 set -euo pipefail
-exe="$(realpath "${1:-build/default/src/app/tallyflow}")"
+exe="$(realpath "${1:-build/default/src/ui/qt/tallyflow}")"
 if [ -z "${TALLYFLOW_IN_NAMESPACE:-}" ]; then
   exec unshare -n env TALLYFLOW_IN_NAMESPACE=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$exe"
 fi

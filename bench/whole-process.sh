@@ -19,7 +19,7 @@ seconds="${1:-60}"
 # samples; warm up past that so the figures show the steady state.
 warmup="${2:-25}"
 interval=100 # ms, for both programs
-exe="${TALLYFLOW_EXE:-$PWD/build/app/src/app/tallyflow}" # another build to compare with
+exe="${TALLYFLOW_EXE:-$PWD/build/app/src/ui/qt/tallyflow}" # another build to compare with
 [ -x "$exe" ] || { echo "build the program first: scripts/run.sh builds build/app" >&2; exit 1; }
 
 if [ "${TALLYFLOW_IN_NAMESPACE:-}" != 1 ]; then

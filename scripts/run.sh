@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build/app -DCMAKE_BUILD_TYPE=Release -DTALLYFLOW_TESTS=OFF >/dev/null
 cmake --build build/app -j"$(nproc)" --target tallyflow
-exe="$PWD/build/app/src/app/tallyflow"
+exe="$PWD/build/app/src/ui/qt/tallyflow"
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$exe"

@@ -14,7 +14,7 @@ cmake --build --preset mingw -j"$(nproc)"
 ctest --preset mingw
 
 # Statically linked: Windows' own DLLs only, no MinGW runtime beside it.
-dlls=$(x86_64-w64-mingw32-objdump -p build/mingw/src/win32/tallyflow.exe | sed -n 's/^\s*DLL Name: //p')
+dlls=$(x86_64-w64-mingw32-objdump -p build/mingw/src/ui/win32/tallyflow.exe | sed -n 's/^\s*DLL Name: //p')
 echo "tallyflow.exe imports: $(echo $dlls)"
 for dll in $dlls; do
   case "${dll,,}" in

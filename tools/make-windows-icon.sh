@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes src/win32/tallyflow.ico, the Windows program icon, from the PNGs the
+# Makes src/ui/win32/tallyflow.ico, the Windows program icon, from the PNGs the
 # Linux build renders of the same artwork (build/default, target "icons").
 # Run it again whenever the artwork changes, and commit the result.
 set -euo pipefail
@@ -8,4 +8,4 @@ icons=build/default/packaging/icons
 cmake --build --preset default --target icons
 /usr/bin/convert "$icons"/16/com.example.Tallyflow.png "$icons"/24/com.example.Tallyflow.png \
   "$icons"/32/com.example.Tallyflow.png "$icons"/48/com.example.Tallyflow.png \
-  "$icons"/64/com.example.Tallyflow.png "$icons"/256/com.example.Tallyflow.png src/win32/tallyflow.ico
+  "$icons"/64/com.example.Tallyflow.png "$icons"/256/com.example.Tallyflow.png src/ui/win32/tallyflow.ico

@@ -1,6 +1,6 @@
 // Writes the program icon as PNG files for the desktop's icon theme, drawn by
 // the same code as the windows' icon: render-icons <dir> <size>...
-#include "ProgramIcon.h"
+#include "ui/qt/ProgramIcon.h"
 
 #include <QDir>
 #include <QFileInfo>

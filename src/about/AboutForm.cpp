@@ -1,4 +1,4 @@
-#include "AboutForm.h"
+#include "about/AboutForm.h"
 
 namespace tallyflow {
 

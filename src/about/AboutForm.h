@@ -1,9 +1,9 @@
 #pragma once
 
-#include "AboutLogic.h"
-#include "IMessageBox.h"
-#include "IProgramStarter.h"
-#include "IShellOpener.h"
+#include "about/AboutLogic.h"
+#include "services/IMessageBox.h"
+#include "services/IProgramStarter.h"
+#include "services/IShellOpener.h"
 
 #include <cstdint>
 #include <string>

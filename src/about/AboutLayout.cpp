@@ -1,6 +1,6 @@
-#include "AboutLayout.h"
+#include "about/AboutLayout.h"
 
-#include "AboutLogic.h"
+#include "about/AboutLogic.h"
 
 namespace tallyflow {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ControlLayout.h"
+#include "services/ControlLayout.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
-#include "AboutLogic.h"
+#include "about/AboutLogic.h"
 
-#include "OutsideText.h"
+#include "pictures/OutsideText.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "AppFacts.h"
-#include "IFileTest.h"
-#include "IMessageBox.h"
-#include "IProgramStarter.h"
-#include "ISystemFacts.h"
+#include "services/AppFacts.h"
+#include "services/IFileTest.h"
+#include "services/IMessageBox.h"
+#include "services/IProgramStarter.h"
+#include "services/ISystemFacts.h"
 
 #include <optional>
 #include <string>

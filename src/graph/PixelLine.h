@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DrawingSurface.h"
+#include "graph/DrawingSurface.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "clsLineGraph.h"
+#include "graph/clsLineGraph.h"
 
 #include <cmath>
 #include <limits>

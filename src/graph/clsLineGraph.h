@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DrawingSurface.h"
-#include "SampleSeries.h"
+#include "graph/DrawingSurface.h"
+#include "graph/SampleSeries.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DrawingSurface.h"
-#include "ITimer.h"
-#include "MonitorLabel.h"
+#include "graph/DrawingSurface.h"
+#include "services/ITimer.h"
+#include "monitor/MonitorLabel.h"
 
 #include <cstdint>
 #include <optional>

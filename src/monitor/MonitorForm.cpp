@@ -1,4 +1,4 @@
-#include "MonitorForm.h"
+#include "monitor/MonitorForm.h"
 
 #include <cmath>
 #include <limits>

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "AppFacts.h"
-#include "CIpHelper.h"
-#include "IMonitorWindow.h"
-#include "IMonotonicClock.h"
-#include "ISettingsStore.h"
-#include "IYield.h"
-#include "MonitorTick.h"
-#include "NumberPicture.h"
-#include "RegStartUp.h"
-#include "SampleSeries.h"
-#include "clsLineGraph.h"
+#include "services/AppFacts.h"
+#include "netstats/CIpHelper.h"
+#include "monitor/IMonitorWindow.h"
+#include "services/IMonotonicClock.h"
+#include "services/ISettingsStore.h"
+#include "services/IYield.h"
+#include "monitor/MonitorTick.h"
+#include "pictures/NumberPicture.h"
+#include "registry/RegStartUp.h"
+#include "graph/SampleSeries.h"
+#include "graph/clsLineGraph.h"
 
 #include <functional>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "MonitorLayout.h"
+#include "monitor/MonitorLayout.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ControlLayout.h"
-#include "MonitorLabel.h"
+#include "services/ControlLayout.h"
+#include "monitor/MonitorLabel.h"
 
 #include <optional>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "MonitorTick.h"
+#include "monitor/MonitorTick.h"
 
-#include "OutsideText.h"
+#include "pictures/OutsideText.h"
 
 #include <charconv>
 #include <cmath>

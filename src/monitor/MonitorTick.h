@@ -1,14 +1,14 @@
 #pragma once
 
-#include "CIpHelper.h"
-#include "IMonitorWindow.h"
-#include "IMonotonicClock.h"
-#include "ISettingsStore.h"
-#include "IYield.h"
-#include "NumberPicture.h"
-#include "SampleSeries.h"
-#include "TrafficDelta.h"
-#include "clsLineGraph.h"
+#include "netstats/CIpHelper.h"
+#include "monitor/IMonitorWindow.h"
+#include "services/IMonotonicClock.h"
+#include "services/ISettingsStore.h"
+#include "services/IYield.h"
+#include "pictures/NumberPicture.h"
+#include "graph/SampleSeries.h"
+#include "monitor/TrafficDelta.h"
+#include "graph/clsLineGraph.h"
 
 #include <chrono>
 #include <memory>

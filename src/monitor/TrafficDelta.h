@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CInterfaces.h"
+#include "netstats/CInterfaces.h"
 
 #include <chrono>
 #include <cstdint>

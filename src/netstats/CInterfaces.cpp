@@ -1,4 +1,4 @@
-#include "CInterfaces.h"
+#include "netstats/CInterfaces.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CInterface.h"
+#include "netstats/CInterface.h"
 
 #include <cstdint>
 #include <memory>

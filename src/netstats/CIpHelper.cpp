@@ -1,6 +1,6 @@
-#include "CIpHelper.h"
+#include "netstats/CIpHelper.h"
 
-#include "IfTableDecoder.h"
+#include "netstats/IfTableDecoder.h"
 
 #include <algorithm>
 

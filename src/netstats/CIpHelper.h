@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CInterfaces.h"
-#include "IfTable.h"
-#include "IfTableDecoder.h"
+#include "netstats/CInterfaces.h"
+#include "netstats/IfTable.h"
+#include "netstats/IfTableDecoder.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "IfTableDecoder.h"
+#include "netstats/IfTableDecoder.h"
 
-#include "HexDigits.h"
-#include "Utf8.h"
+#include "services/HexDigits.h"
+#include "services/Utf8.h"
 
 #include <algorithm>
 #include <cstdint>

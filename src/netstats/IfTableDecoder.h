@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CInterfaces.h"
-#include "IfTable.h"
+#include "netstats/CInterfaces.h"
+#include "netstats/IfTable.h"
 
 #include <cstdint>
 #include <memory>

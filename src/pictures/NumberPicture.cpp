@@ -1,4 +1,4 @@
-#include "NumberPicture.h"
+#include "pictures/NumberPicture.h"
 
 #include <algorithm>
 #include <charconv>

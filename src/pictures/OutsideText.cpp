@@ -1,6 +1,6 @@
-#include "OutsideText.h"
+#include "pictures/OutsideText.h"
 
-#include "Utf8.h"
+#include "services/Utf8.h"
 
 #include <cstdint>
 

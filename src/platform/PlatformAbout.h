@@ -1,8 +1,8 @@
 #pragma once
 
-#include "IFileTest.h"
-#include "IRegistry.h"
-#include "ISystemFacts.h"
+#include "services/IFileTest.h"
+#include "registry/IRegistry.h"
+#include "services/ISystemFacts.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "IRegistry.h"
-#include "RegStartUp.h"
+#include "registry/IRegistry.h"
+#include "registry/RegStartUp.h"
 
 #include <memory>
 

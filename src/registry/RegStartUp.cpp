@@ -1,4 +1,4 @@
-#include "RegStartUp.h"
+#include "registry/RegStartUp.h"
 
 #include <algorithm>
 #include <cctype>

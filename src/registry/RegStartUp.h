@@ -1,7 +1,7 @@
 #pragma once
 
-#include "IRegistry.h"
-#include "ISettingsStore.h"
+#include "registry/IRegistry.h"
+#include "services/ISettingsStore.h"
 
 #include <optional>
 #include <string>

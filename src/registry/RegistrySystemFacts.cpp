@@ -1,7 +1,7 @@
-#include "RegistrySystemFacts.h"
+#include "registry/RegistrySystemFacts.h"
 
-#include "HexDigits.h"
-#include "RegStartUp.h"
+#include "services/HexDigits.h"
+#include "registry/RegStartUp.h"
 
 #include <cstdint>
 #include <limits>

@@ -1,8 +1,8 @@
-#include "AboutLogic.h"
+#include "about/AboutLogic.h"
 
-#include "FakeRegistry.h"
-#include "FakeServices.h"
-#include "RegistrySystemFacts.h"
+#include "fakes/FakeRegistry.h"
+#include "fakes/FakeServices.h"
+#include "registry/RegistrySystemFacts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IMonotonicClock.h"
+#include "services/IMonotonicClock.h"
 
 #include <chrono>
 

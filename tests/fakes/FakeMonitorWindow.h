@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FakeTimer.h"
-#include "IMonitorWindow.h"
-#include "RecordingSurface.h"
+#include "fakes/FakeTimer.h"
+#include "monitor/IMonitorWindow.h"
+#include "fakes/RecordingSurface.h"
 
 #include <map>
 #include <set>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IRegistry.h"
+#include "registry/IRegistry.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "IFileTest.h"
-#include "IMessageBox.h"
-#include "IProgramStarter.h"
-#include "IShellOpener.h"
+#include "services/IFileTest.h"
+#include "services/IMessageBox.h"
+#include "services/IProgramStarter.h"
+#include "services/IShellOpener.h"
 
 #include <set>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ITimer.h"
+#include "services/ITimer.h"
 
 namespace tallyflow::test {
 

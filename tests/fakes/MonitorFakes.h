@@ -1,12 +1,12 @@
 #pragma once
 
-#include "FakeClock.h"
-#include "FakeIfTable.h"
-#include "FakeRegistry.h"
-#include "MibTableBuilder.h"
-#include "MonitorForm.h"
-#include "RegStartUp.h"
-#include "ScriptedYield.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeIfTable.h"
+#include "fakes/FakeRegistry.h"
+#include "fakes/MibTableBuilder.h"
+#include "monitor/MonitorForm.h"
+#include "registry/RegStartUp.h"
+#include "fakes/ScriptedYield.h"
 
 #include <memory>
 #include <string>

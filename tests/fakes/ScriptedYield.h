@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IYield.h"
+#include "services/IYield.h"
 
 #include <functional>
 

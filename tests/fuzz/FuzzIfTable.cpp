@@ -1,6 +1,6 @@
 // The MIB_IFTABLE decoder fed arbitrary bytes, with an arbitrary reported
 // size and result codes.
-#include "CIpHelper.h"
+#include "netstats/CIpHelper.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The number-picture renderer and reader fed arbitrary pictures, numbers
 // and texts.
-#include "NumberPicture.h"
+#include "pictures/NumberPicture.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The Linux settings store fed arbitrary file contents.
-#include "LinuxRegistry.h"
-#include "RegStartUp.h"
+#include "platform/linux/settings/LinuxRegistry.h"
+#include "registry/RegStartUp.h"
 
 #include <cstdint>
 #include <cstdlib>

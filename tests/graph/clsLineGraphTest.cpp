@@ -1,6 +1,6 @@
-#include "clsLineGraph.h"
+#include "graph/clsLineGraph.h"
 
-#include "RecordingSurface.h"
+#include "fakes/RecordingSurface.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The monitor window's logic on a fake window: no toolkit, no display, so it
 // runs natively and under Wine alike.
 
-#include "MonitorForm.h"
+#include "monitor/MonitorForm.h"
 
-#include "FakeMonitorWindow.h"
-#include "MonitorFakes.h"
+#include "fakes/FakeMonitorWindow.h"
+#include "fakes/MonitorFakes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "MonitorTick.h"
+#include "monitor/MonitorTick.h"
 
-#include "FakeClock.h"
-#include "FakeIfTable.h"
-#include "FakeMonitorWindow.h"
-#include "FakeSettings.h"
-#include "MibTableBuilder.h"
-#include "RecordingSurface.h"
-#include "ScriptedYield.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeIfTable.h"
+#include "fakes/FakeMonitorWindow.h"
+#include "fakes/FakeSettings.h"
+#include "fakes/MibTableBuilder.h"
+#include "fakes/RecordingSurface.h"
+#include "fakes/ScriptedYield.h"
 
 #include <gtest/gtest.h>
 

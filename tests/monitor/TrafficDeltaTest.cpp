@@ -1,4 +1,4 @@
-#include "TrafficDelta.h"
+#include "monitor/TrafficDelta.h"
 
 #include <gtest/gtest.h>
 

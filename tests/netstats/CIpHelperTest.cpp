@@ -1,7 +1,7 @@
-#include "CIpHelper.h"
+#include "netstats/CIpHelper.h"
 
-#include "FakeIfTable.h"
-#include "MibTableBuilder.h"
+#include "fakes/FakeIfTable.h"
+#include "fakes/MibTableBuilder.h"
 
 #include <gtest/gtest.h>
 

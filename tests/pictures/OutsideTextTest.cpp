@@ -1,4 +1,4 @@
-#include "OutsideText.h"
+#include "pictures/OutsideText.h"
 
 #include <gtest/gtest.h>
 

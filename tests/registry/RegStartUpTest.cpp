@@ -1,6 +1,6 @@
-#include "RegStartUp.h"
+#include "registry/RegStartUp.h"
 
-#include "FakeRegistry.h"
+#include "fakes/FakeRegistry.h"
 
 #include <gtest/gtest.h>
 

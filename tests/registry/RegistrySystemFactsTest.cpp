@@ -1,6 +1,6 @@
-#include "RegistrySystemFacts.h"
+#include "registry/RegistrySystemFacts.h"
 
-#include "FakeRegistry.h"
+#include "fakes/FakeRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "Win32About.h"
+#include "platform/win32/Win32About.h"
 
-#include "PlatformAbout.h"
-#include "RegistrySystemFacts.h"
-#include "Win32Text.h"
+#include "platform/PlatformAbout.h"
+#include "registry/RegistrySystemFacts.h"
+#include "platform/win32/Win32Text.h"
 
 #include <windows.h>
 // shellapi.h needs windows.h first.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IShellOpener.h"
+#include "services/IShellOpener.h"
 
 #include <functional>
 #include <memory>

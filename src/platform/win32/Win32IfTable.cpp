@@ -1,7 +1,7 @@
-#include "Win32IfTable.h"
+#include "platform/win32/Win32IfTable.h"
 
-#include "PlatformIfTable.h"
-#include "Win32Text.h"
+#include "platform/PlatformIfTable.h"
+#include "platform/win32/Win32Text.h"
 
 #include <winsock2.h>
 // In this order: winsock2 before windows, both before iphlpapi.

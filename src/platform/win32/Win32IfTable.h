@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IfTable.h"
+#include "netstats/IfTable.h"
 
 namespace tallyflow {
 

@@ -1,6 +1,6 @@
-#include "Win32Registry.h"
+#include "platform/win32/Win32Registry.h"
 
-#include "PlatformRegistry.h"
+#include "platform/PlatformRegistry.h"
 
 #include <windows.h>
 

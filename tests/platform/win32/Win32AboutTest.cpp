@@ -1,9 +1,9 @@
 // The About window's Windows calls: its registry reader on the real registry
 // (Wine's, in CI), and what it hands to ShellExecuteA.
 
-#include "Win32About.h"
-#include "AboutLogic.h"
-#include "Win32Registry.h"
+#include "platform/win32/Win32About.h"
+#include "about/AboutLogic.h"
+#include "platform/win32/Win32Registry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The real GetIfTable (Wine's, in CI, which reads the Linux interfaces
 // underneath: the kernel's own account in /proc/net/dev is the reference).
 
-#include "Win32IfTable.h"
-#include "CIpHelper.h"
+#include "platform/win32/Win32IfTable.h"
+#include "netstats/CIpHelper.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The registry helpers on the real Windows registry (Wine's, in CI).
 
-#include "Win32Registry.h"
-#include "RegStartUp.h"
+#include "platform/win32/Win32Registry.h"
+#include "registry/RegStartUp.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "LinuxDesktop.h"
+#include "platform/linux/desktop/LinuxDesktop.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "LinuxSystemFacts.h"
+#include "platform/linux/desktop/LinuxSystemFacts.h"
 
-#include "PlatformAbout.h"
+#include "platform/PlatformAbout.h"
 
 #include <cstdlib>
 #include <pwd.h>

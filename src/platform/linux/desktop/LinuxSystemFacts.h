@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ISystemFacts.h"
+#include "services/ISystemFacts.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "TerminationSignals.h"
+#include "platform/linux/desktop/TerminationSignals.h"
 
 #include <array>
 #include <cerrno>

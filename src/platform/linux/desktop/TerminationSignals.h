@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LinuxDesktop.h"
-#include "UniqueFd.h"
+#include "platform/linux/desktop/LinuxDesktop.h"
+#include "platform/linux/UniqueFd.h"
 
 namespace tallyflow {
 

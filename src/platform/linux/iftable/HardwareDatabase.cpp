@@ -1,4 +1,4 @@
-#include "HardwareDatabase.h"
+#include "platform/linux/iftable/HardwareDatabase.h"
 
 #include <libudev.h>
 

@@ -1,6 +1,6 @@
-#include "LinkCache.h"
+#include "platform/linux/iftable/LinkCache.h"
 
-#include "LinkVocabulary.h"
+#include "platform/linux/iftable/LinkVocabulary.h"
 
 #include <libmnl/libmnl.h>
 #include <linux/ethtool.h>

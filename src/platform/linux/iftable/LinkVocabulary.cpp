@@ -1,4 +1,4 @@
-#include "LinkVocabulary.h"
+#include "platform/linux/iftable/LinkVocabulary.h"
 
 #include <linux/if.h>
 #include <linux/if_arp.h>

@@ -1,6 +1,6 @@
-#include "LinuxIfTable.h"
+#include "platform/linux/iftable/LinuxIfTable.h"
 
-#include "PlatformIfTable.h"
+#include "platform/PlatformIfTable.h"
 
 #include <linux/rtnetlink.h>
 

@@ -1,4 +1,4 @@
-#include "NetlinkMessages.h"
+#include "platform/linux/iftable/NetlinkMessages.h"
 
 #include <libmnl/libmnl.h>
 #include <linux/if_link.h>

@@ -1,4 +1,4 @@
-#include "NetlinkSocket.h"
+#include "platform/linux/iftable/NetlinkSocket.h"
 
 #include <libmnl/libmnl.h>
 #include <linux/netlink.h>

@@ -1,7 +1,7 @@
-#include "PackedRows.h"
+#include "platform/linux/iftable/PackedRows.h"
 
-#include "IfTable.h"
-#include "IfTableDecoder.h"
+#include "netstats/IfTable.h"
+#include "netstats/IfTableDecoder.h"
 
 #include <algorithm>
 #include <cstring>

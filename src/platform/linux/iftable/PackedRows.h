@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NetlinkMessages.h"
+#include "platform/linux/iftable/NetlinkMessages.h"
 
 #include <cstddef>
 #include <cstdint>

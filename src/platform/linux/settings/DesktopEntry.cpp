@@ -1,4 +1,4 @@
-#include "DesktopEntry.h"
+#include "platform/linux/settings/DesktopEntry.h"
 
 #include <sstream>
 

@@ -1,7 +1,7 @@
-#include "IniText.h"
+#include "platform/linux/settings/IniText.h"
 
-#include "HexDigits.h"
-#include "Utf8.h"
+#include "services/HexDigits.h"
+#include "services/Utf8.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,11 +1,11 @@
-#include "LinuxRegistry.h"
+#include "platform/linux/settings/LinuxRegistry.h"
 
-#include "BuildInfo.h"
-#include "DesktopEntry.h"
-#include "PlatformRegistry.h"
-#include "RegStartUp.h"
-#include "SafeFile.h"
-#include "UserHome.h"
+#include "services/BuildInfo.h"
+#include "platform/linux/settings/DesktopEntry.h"
+#include "platform/PlatformRegistry.h"
+#include "registry/RegStartUp.h"
+#include "platform/linux/settings/SafeFile.h"
+#include "platform/linux/settings/UserHome.h"
 
 #include <cerrno>
 #include <cstdio>

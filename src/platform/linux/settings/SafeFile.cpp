@@ -1,4 +1,4 @@
-#include "SafeFile.h"
+#include "platform/linux/settings/SafeFile.h"
 
 #include <cerrno>
 #include <chrono>

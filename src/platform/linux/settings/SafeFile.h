@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UniqueFd.h"
+#include "platform/linux/UniqueFd.h"
 
 #include <cstddef>
 #include <string>

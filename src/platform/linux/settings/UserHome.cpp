@@ -1,6 +1,6 @@
-#include "UserHome.h"
+#include "platform/linux/settings/UserHome.h"
 
-#include "SafeFile.h"
+#include "platform/linux/settings/SafeFile.h"
 
 #include <cerrno>
 #include <cstdlib>

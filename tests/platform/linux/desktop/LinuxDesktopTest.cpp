@@ -1,7 +1,7 @@
 // The Qt platform chosen on a Linux desktop, from the environment and the
 // command line.
 
-#include "LinuxDesktop.h"
+#include "platform/linux/desktop/LinuxDesktop.h"
 
 #include <gtest/gtest.h>
 

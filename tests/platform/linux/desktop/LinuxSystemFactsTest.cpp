@@ -1,7 +1,7 @@
-#include "LinuxSystemFacts.h"
+#include "platform/linux/desktop/LinuxSystemFacts.h"
 
-#include "AboutLogic.h"
-#include "FakeServices.h"
+#include "about/AboutLogic.h"
+#include "fakes/FakeServices.h"
 
 #include <gtest/gtest.h>
 

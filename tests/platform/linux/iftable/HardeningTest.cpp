@@ -2,11 +2,11 @@
 // private network namespace of its own: interfaces that come and go, and
 // 32-bit counters that wrap while traffic flows.
 
-#include "LinuxIfTable.h"
-#include "MonitorTick.h"
+#include "platform/linux/iftable/LinuxIfTable.h"
+#include "monitor/MonitorTick.h"
 
-#include "FakeMonitorWindow.h"
-#include "FakeSettings.h"
+#include "fakes/FakeMonitorWindow.h"
+#include "fakes/FakeSettings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // How links are named in the table: pure functions, no kernel needed.
 
-#include "LinkVocabulary.h"
+#include "platform/linux/iftable/LinkVocabulary.h"
 
 #include <gtest/gtest.h>
 

@@ -2,14 +2,14 @@
 // private network namespace of its own, so the host's links are never seen
 // or touched; `ip` (iproute2) is the independent account we compare with.
 
-#include "LinuxIfTable.h"
-#include "CIpHelper.h"
-#include "IfTableDecoder.h"
-#include "MonitorTick.h"
+#include "platform/linux/iftable/LinuxIfTable.h"
+#include "netstats/CIpHelper.h"
+#include "netstats/IfTableDecoder.h"
+#include "monitor/MonitorTick.h"
 
-#include "FakeClock.h"
-#include "FakeMonitorWindow.h"
-#include "FakeSettings.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeMonitorWindow.h"
+#include "fakes/FakeSettings.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

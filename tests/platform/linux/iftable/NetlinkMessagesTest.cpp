@@ -1,6 +1,6 @@
 // Replies from the kernel as they may come: well-formed, short, malformed.
 
-#include "NetlinkMessages.h"
+#include "platform/linux/iftable/NetlinkMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The Linux store on real files in a temporary XDG tree.
 
-#include "LinuxRegistry.h"
-#include "DesktopEntry.h"
-#include "RegStartUp.h"
-#include "SafeFile.h"
+#include "platform/linux/settings/LinuxRegistry.h"
+#include "platform/linux/settings/DesktopEntry.h"
+#include "registry/RegStartUp.h"
+#include "platform/linux/settings/SafeFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "about/AboutForm.h"
+#include "about/AboutLayout.h"
+
+#include <QDialog>
+
+#include <map>
+#include <string>
+
+class QLabel;
+
+namespace tallyflow {
+
+// The About window on Qt: a fixed-size modal dialog built from the layout
+// table; its behaviour is AboutForm's. Every opening makes and loads it
+// afresh.
+class frmAbout final : public QDialog, public IAboutWindow {
+public:
+  using Services = AboutForm::Services;
+
+  explicit frmAbout(Services services);
+
+  void Form_Load() { m_form.Form_Load(); }
+  void cmdok_Click() { m_form.cmdok_Click(); }
+  void cmdSysInfo_Click() { m_form.cmdSysInfo_Click(); }
+  void lblEMail_Click() { m_form.lblEMail_Click(); }
+  void lblHomePage_Click() { m_form.lblHomePage_Click(); }
+
+  // Makes, loads and shows the dialog modally; returns when it closes.
+  static void ShowModal(Services services);
+
+  QLabel *Label(const char *name) const;
+
+  // IAboutWindow
+  void Caption(const std::string &text) override;
+  void Text(const char *label, const std::string &text) override;
+  std::string Text(const char *label) const override;
+  std::string Tip(const char *control) const override;
+  std::uintptr_t NativeHandle() const override;
+  void Close() override { accept(); }
+
+protected:
+  void paintEvent(QPaintEvent *event) override;
+
+private:
+  void BuildControls();
+
+  std::map<std::string, QWidget *> m_controls;
+  AboutForm m_form;
+};
+
+} // namespace tallyflow
