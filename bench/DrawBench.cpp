@@ -1,6 +1,6 @@
 // Draw of the monitor's graph on the Qt surface (offscreen).
-#include "ui/qt/QtDrawingSurface.h"
 #include "graph/clsLineGraph.h"
+#include "ui/qt/QtDrawingSurface.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,9 +5,9 @@
 //
 //   build/default/bench/settings_bench
 
-#include "platform/linux/settings/LinuxRegistry.h"
 #include "monitor/MonitorForm.h"
 #include "monitor/MonitorTick.h"
+#include "platform/linux/settings/LinuxRegistry.h"
 #include "registry/RegStartUp.h"
 
 #include "fakes/FakeClock.h"

@@ -4,10 +4,10 @@
 //
 //   build/bench/bench/snapshot_bench [--benchmark_min_time=0.2]
 
+#include "monitor/MonitorTick.h"
 #include "netstats/CIpHelper.h"
 #include "netstats/IfTableDecoder.h"
 #include "platform/linux/iftable/LinuxIfTable.h"
-#include "monitor/MonitorTick.h"
 #include "platform/linux/iftable/NetlinkSocket.h"
 
 #include "fakes/CountingSurface.h"

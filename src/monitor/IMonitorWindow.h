@@ -1,8 +1,8 @@
 #pragma once
 
 #include "graph/DrawingSurface.h"
-#include "services/ITimer.h"
 #include "monitor/MonitorLabel.h"
+#include "services/ITimer.h"
 
 #include <cstdint>
 #include <optional>

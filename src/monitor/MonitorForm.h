@@ -1,16 +1,16 @@
 #pragma once
 
-#include "services/AppFacts.h"
-#include "netstats/CIpHelper.h"
+#include "graph/SampleSeries.h"
+#include "graph/clsLineGraph.h"
 #include "monitor/IMonitorWindow.h"
+#include "monitor/MonitorTick.h"
+#include "netstats/CIpHelper.h"
+#include "pictures/NumberPicture.h"
+#include "registry/RegStartUp.h"
+#include "services/AppFacts.h"
 #include "services/IMonotonicClock.h"
 #include "services/ISettingsStore.h"
 #include "services/IYield.h"
-#include "monitor/MonitorTick.h"
-#include "pictures/NumberPicture.h"
-#include "registry/RegStartUp.h"
-#include "graph/SampleSeries.h"
-#include "graph/clsLineGraph.h"
 
 #include <functional>
 #include <memory>

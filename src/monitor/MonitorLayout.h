@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/ControlLayout.h"
 #include "monitor/MonitorLabel.h"
+#include "services/ControlLayout.h"
 
 #include <optional>
 #include <string_view>

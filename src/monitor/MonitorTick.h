@@ -1,14 +1,14 @@
 #pragma once
 
-#include "netstats/CIpHelper.h"
+#include "graph/SampleSeries.h"
+#include "graph/clsLineGraph.h"
 #include "monitor/IMonitorWindow.h"
+#include "monitor/TrafficDelta.h"
+#include "netstats/CIpHelper.h"
+#include "pictures/NumberPicture.h"
 #include "services/IMonotonicClock.h"
 #include "services/ISettingsStore.h"
 #include "services/IYield.h"
-#include "pictures/NumberPicture.h"
-#include "graph/SampleSeries.h"
-#include "monitor/TrafficDelta.h"
-#include "graph/clsLineGraph.h"
 
 #include <chrono>
 #include <memory>

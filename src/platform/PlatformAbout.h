@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/IFileTest.h"
 #include "registry/IRegistry.h"
+#include "services/IFileTest.h"
 #include "services/ISystemFacts.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 #include "registry/RegistrySystemFacts.h"
 
-#include "services/HexDigits.h"
 #include "registry/RegStartUp.h"
+#include "services/HexDigits.h"
 
 #include <cstdint>
 #include <limits>

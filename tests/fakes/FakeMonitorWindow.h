@@ -1,8 +1,8 @@
 #pragma once
 
 #include "fakes/FakeTimer.h"
-#include "monitor/IMonitorWindow.h"
 #include "fakes/RecordingSurface.h"
+#include "monitor/IMonitorWindow.h"
 
 #include <map>
 #include <set>

@@ -4,9 +4,9 @@
 #include "fakes/FakeIfTable.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/MibTableBuilder.h"
+#include "fakes/ScriptedYield.h"
 #include "monitor/MonitorForm.h"
 #include "registry/RegStartUp.h"
-#include "fakes/ScriptedYield.h"
 
 #include <memory>
 #include <string>

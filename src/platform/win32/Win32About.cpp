@@ -1,8 +1,8 @@
 #include "platform/win32/Win32About.h"
 
 #include "platform/PlatformAbout.h"
-#include "registry/RegistrySystemFacts.h"
 #include "platform/win32/Win32Text.h"
+#include "registry/RegistrySystemFacts.h"
 
 #include <windows.h>
 // shellapi.h needs windows.h first.

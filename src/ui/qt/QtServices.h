@@ -1,12 +1,12 @@
 #pragma once
 
+#include "pictures/NumberPicture.h"
 #include "services/AppFacts.h"
 #include "services/IFileTest.h"
 #include "services/IMessageBox.h"
 #include "services/IProgramStarter.h"
 #include "services/IShellOpener.h"
 #include "services/IYield.h"
-#include "pictures/NumberPicture.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/ControlLayout.h"
 #include "graph/DrawingSurface.h" // kTwipsPerPixel
+#include "services/ControlLayout.h"
 
 #include <QColor>
 #include <QFont>

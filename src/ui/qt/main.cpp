@@ -1,13 +1,13 @@
 // Tallyflow: starts the monitor window and runs until it is closed.
 
-#include "ui/qt/AccessibleRoles.h"
-#include "services/BuildInfo.h"
-#include "ui/qt/CommandLine.h"
-#include "ui/qt/DisplayCheck.h"
 #include "platform/PlatformAbout.h"
-#include "platform/linux/desktop/LinuxDesktop.h"
 #include "platform/PlatformIfTable.h"
 #include "platform/PlatformRegistry.h"
+#include "platform/linux/desktop/LinuxDesktop.h"
+#include "services/BuildInfo.h"
+#include "ui/qt/AccessibleRoles.h"
+#include "ui/qt/CommandLine.h"
+#include "ui/qt/DisplayCheck.h"
 #include "ui/qt/QtServices.h"
 #include "ui/qt/frmAbout.h"
 #include "ui/qt/frmTallyflow.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/ControlLayout.h"
 #include "graph/DrawingSurface.h"
+#include "services/ControlLayout.h"
 #include "ui/win32/Win32Handles.h"
 
 #include <functional>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/win32/GdiSurface.h"
 #include "monitor/IMonitorWindow.h"
 #include "monitor/MonitorForm.h"
+#include "ui/win32/GdiSurface.h"
 #include "ui/win32/Win32Form.h"
 #include "ui/win32/Win32Timer.h"
 

@@ -1,9 +1,9 @@
 #include "ui/win32/Win32Services.h"
 
+#include "platform/win32/Win32Text.h"
+#include "registry/RegStartUp.h"
 #include "services/BuildInfo.h"
 #include "services/HandCursorShape.h"
-#include "registry/RegStartUp.h"
-#include "platform/win32/Win32Text.h"
 
 #include <vector>
 

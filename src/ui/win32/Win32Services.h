@@ -1,11 +1,11 @@
 #pragma once
 
+#include "pictures/NumberPicture.h"
 #include "services/AppFacts.h"
 #include "services/IFileTest.h"
 #include "services/IMessageBox.h"
 #include "services/IProgramStarter.h"
 #include "services/IYield.h"
-#include "pictures/NumberPicture.h"
 #include "ui/win32/Win32Handles.h"
 
 #include <functional>

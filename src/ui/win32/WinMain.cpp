@@ -1,9 +1,9 @@
 // Tallyflow for Windows: starts the monitor window and runs until it is closed.
 
-#include "services/BuildInfo.h"
 #include "platform/PlatformAbout.h"
 #include "platform/PlatformIfTable.h"
 #include "platform/PlatformRegistry.h"
+#include "services/BuildInfo.h"
 #include "ui/win32/Win32AboutWindow.h"
 #include "ui/win32/Win32MonitorWindow.h"
 #include "ui/win32/Win32Services.h"

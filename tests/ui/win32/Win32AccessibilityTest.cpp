@@ -5,8 +5,8 @@
 
 #include "about/AboutLayout.h"
 #include "monitor/MonitorLayout.h"
-#include "ui/win32/Win32AboutWindow.h"
 #include "platform/win32/Win32Text.h"
+#include "ui/win32/Win32AboutWindow.h"
 
 #include <gtest/gtest.h>
 

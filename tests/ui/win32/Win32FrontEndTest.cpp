@@ -3,20 +3,20 @@
 // texts that cross the A calls.
 
 #include "about/AboutLayout.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Text.h"
 #include "ui/win32/GdiSurface.h"
 #include "ui/win32/Win32AboutWindow.h"
 #include "ui/win32/Win32MonitorWindow.h"
-#include "platform/win32/Win32Registry.h"
 #include "ui/win32/Win32Services.h"
-#include "platform/win32/Win32Text.h"
 #include "ui/win32/Win32Timer.h"
 
 #include "fakes/FakeClock.h"
 #include "fakes/FakeIfTable.h"
 #include "fakes/FakeRegistry.h"
 #include "fakes/MibTableBuilder.h"
-#include "monitor/MonitorLayout.h"
 #include "graph/clsLineGraph.h"
+#include "monitor/MonitorLayout.h"
 
 #include <gtest/gtest.h>
 

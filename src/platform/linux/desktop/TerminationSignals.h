@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/linux/desktop/LinuxDesktop.h"
 #include "platform/linux/UniqueFd.h"
+#include "platform/linux/desktop/LinuxDesktop.h"
 
 namespace tallyflow {
 

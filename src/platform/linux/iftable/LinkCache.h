@@ -1,10 +1,10 @@
 #pragma once
 
+#include "platform/linux/UniqueFd.h"
 #include "platform/linux/iftable/HardwareDatabase.h"
-#include "services/IMonotonicClock.h"
 #include "platform/linux/iftable/NetlinkSocket.h"
 #include "platform/linux/iftable/PackedRows.h"
-#include "platform/linux/UniqueFd.h"
+#include "services/IMonotonicClock.h"
 
 #include <chrono>
 #include <cstdint>

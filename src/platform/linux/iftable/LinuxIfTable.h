@@ -1,10 +1,10 @@
 #pragma once
 
-#include "services/IMonotonicClock.h"
 #include "netstats/IfTable.h"
 #include "platform/linux/iftable/LinkCache.h"
 #include "platform/linux/iftable/NetlinkSocket.h"
 #include "platform/linux/iftable/PackedRows.h"
+#include "services/IMonotonicClock.h"
 
 #include <cstdint>
 #include <memory>

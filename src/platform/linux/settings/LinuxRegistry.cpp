@@ -1,11 +1,11 @@
 #include "platform/linux/settings/LinuxRegistry.h"
 
-#include "services/BuildInfo.h"
-#include "platform/linux/settings/DesktopEntry.h"
 #include "platform/PlatformRegistry.h"
-#include "registry/RegStartUp.h"
+#include "platform/linux/settings/DesktopEntry.h"
 #include "platform/linux/settings/SafeFile.h"
 #include "platform/linux/settings/UserHome.h"
+#include "registry/RegStartUp.h"
+#include "services/BuildInfo.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "registry/IRegistry.h"
 #include "platform/linux/settings/IniText.h"
+#include "registry/IRegistry.h"
 
 #include <functional>
 #include <map>

@@ -2,8 +2,8 @@
 // private network namespace of its own: interfaces that come and go, and
 // 32-bit counters that wrap while traffic flows.
 
-#include "platform/linux/iftable/LinuxIfTable.h"
 #include "monitor/MonitorTick.h"
+#include "platform/linux/iftable/LinuxIfTable.h"
 
 #include "fakes/FakeMonitorWindow.h"
 #include "fakes/FakeSettings.h"

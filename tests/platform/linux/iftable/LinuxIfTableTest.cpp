@@ -3,9 +3,9 @@
 // or touched; `ip` (iproute2) is the independent account we compare with.
 
 #include "platform/linux/iftable/LinuxIfTable.h"
+#include "monitor/MonitorTick.h"
 #include "netstats/CIpHelper.h"
 #include "netstats/IfTableDecoder.h"
-#include "monitor/MonitorTick.h"
 
 #include "fakes/FakeClock.h"
 #include "fakes/FakeMonitorWindow.h"

@@ -2,8 +2,8 @@
 
 #include "platform/linux/settings/LinuxRegistry.h"
 #include "platform/linux/settings/DesktopEntry.h"
-#include "registry/RegStartUp.h"
 #include "platform/linux/settings/SafeFile.h"
+#include "registry/RegStartUp.h"
 
 #include <gtest/gtest.h>
 
