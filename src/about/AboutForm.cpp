@@ -5,10 +5,10 @@ namespace tallyflow {
 void AboutForm::Form_Load() {
   const AboutTexts texts = LoadAbout(m_services.version, *m_services.facts);
   m_window.Caption(texts.caption);
-  m_window.Text("lblTitle", texts.title);
-  m_window.Text("lblCopyright", texts.copyright);
-  m_window.Text("lblregname", texts.owner);
-  m_window.Text("lblregcompany", texts.organisation);
+  m_window.Text(AboutControl::lblTitle, texts.title);
+  m_window.Text(AboutControl::lblCopyright, texts.copyright);
+  m_window.Text(AboutControl::lblregname, texts.owner);
+  m_window.Text(AboutControl::lblregcompany, texts.organisation);
 }
 
 void AboutForm::cmdSysInfo_Click() {
@@ -16,12 +16,31 @@ void AboutForm::cmdSysInfo_Click() {
 }
 
 void AboutForm::lblEMail_Click() {
-  m_services.shell->Open(EmailTarget(m_window.Text("lblTitle")), m_window.NativeHandle());
+  m_services.shell->Open(EmailTarget(m_window.Text(AboutControl::lblTitle)), m_window.NativeHandle());
 }
 
 // The home page is the link's own tool tip, so the two never disagree.
 void AboutForm::lblHomePage_Click() {
-  m_services.shell->Open(m_window.Tip("lblHomePage"), m_window.NativeHandle());
+  m_services.shell->Open(m_window.Tip(AboutControl::lblHomePage), m_window.NativeHandle());
+}
+
+void AboutForm::Click(AboutControl control) {
+  switch (control) {
+  case AboutControl::cmdok:
+    cmdok_Click();
+    break;
+  case AboutControl::cmdSysInfo:
+    cmdSysInfo_Click();
+    break;
+  case AboutControl::lblEMail:
+    lblEMail_Click();
+    break;
+  case AboutControl::lblHomePage:
+    lblHomePage_Click();
+    break;
+  default:
+    break;
+  }
 }
 
 } // namespace tallyflow

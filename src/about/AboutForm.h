@@ -1,5 +1,6 @@
 #pragma once
 
+#include "about/AboutLayout.h"
 #include "about/AboutLogic.h"
 #include "services/IMessageBox.h"
 #include "services/IProgramStarter.h"
@@ -15,11 +16,11 @@ class IAboutWindow {
 public:
   virtual ~IAboutWindow() = default;
   virtual void Caption(const std::string &text) = 0;
-  // A label's text, by its name in the layout.
-  virtual void Text(const char *label, const std::string &text) = 0;
-  virtual std::string Text(const char *label) const = 0;
-  // A control's tool tip, by its name in the layout.
-  virtual std::string Tip(const char *control) const = 0;
+  // A label's text.
+  virtual void Text(AboutControl label, const std::string &text) = 0;
+  virtual std::string Text(AboutControl label) const = 0;
+  // A control's tool tip.
+  virtual std::string Tip(AboutControl control) const = 0;
   // The window's native handle (an HWND on Windows), the owner of shell calls.
   virtual std::uintptr_t NativeHandle() const = 0;
   // Closes the window; the modal loop that showed it returns.
@@ -27,7 +28,8 @@ public:
 };
 
 // The About window's behaviour, written once for every front end: loading
-// and the four clicks.
+// and the four clicks, which a front end passes on by the control's
+// identifier (Click) or calls by name.
 class AboutForm {
 public:
   struct Services {
@@ -45,6 +47,8 @@ public:
   void cmdSysInfo_Click();
   void lblEMail_Click();
   void lblHomePage_Click();
+  // A button or link was pressed; other controls are not pressed.
+  void Click(AboutControl control);
 
 private:
   IAboutWindow &m_window;

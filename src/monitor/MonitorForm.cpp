@@ -186,4 +186,20 @@ void MonitorForm::btnAbout_Click() {
 
 void MonitorForm::btnExit_Click() { Form_Unload(); }
 
+void MonitorForm::Click(MonitorControl control) {
+  switch (control) {
+  case MonitorControl::chkStartUp:
+    chkStartUp_Click();
+    break;
+  case MonitorControl::btnAbout:
+    btnAbout_Click();
+    break;
+  case MonitorControl::btnExit:
+    btnExit_Click();
+    break;
+  default:
+    break;
+  }
+}
+
 } // namespace tallyflow

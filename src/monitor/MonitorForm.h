@@ -3,6 +3,7 @@
 #include "graph/SampleSeries.h"
 #include "graph/clsLineGraph.h"
 #include "monitor/IMonitorWindow.h"
+#include "monitor/MonitorLayout.h"
 #include "monitor/MonitorTick.h"
 #include "netstats/CIpHelper.h"
 #include "pictures/NumberPicture.h"
@@ -52,6 +53,9 @@ public:
   void chkStartUp_Click();
   void btnAbout_Click();
   void btnExit_Click();
+  // A button or the check box was clicked, by its identifier; the check box's
+  // new state is already in the box. Other controls are not clicked.
+  void Click(MonitorControl control);
 
   // Centres the window's outer frame on the primary screen.
   void CentreWindow();

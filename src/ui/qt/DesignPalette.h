@@ -1,17 +1,22 @@
 #pragma once
 
+#include "services/ControlLayout.h"
+
 #include <QPalette>
 
 namespace tallyflow {
 
-// The faces of windows, frames and buttons: R 236, G 233, B 216.
-inline const QColor kDesignFace(236, 233, 216);
+// A design colour (0x00BBGGRR) as Qt's.
+inline QColor ToQColor(DesignColour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
-// Every colour role of the windows as designed: beige faces (236, 233, 216),
-// white value boxes, black text, a blue selection. The layouts are fixed in
-// pixels and drawn for these colours, so a window takes all of them and
-// none from the desktop's colour scheme: white text on white boxes under a
-// dark theme would hide every figure.
+// The faces of windows, frames and buttons.
+inline const QColor kDesignFace = ToQColor(kFaceColour);
+
+// Every colour role of the windows as designed: beige faces, white value
+// boxes, black text, a blue selection. The layouts are fixed in pixels and
+// drawn for these colours, so a window takes all of them and none from the
+// desktop's colour scheme: white text on white boxes under a dark theme
+// would hide every figure.
 QPalette DesignPalette();
 
 } // namespace tallyflow

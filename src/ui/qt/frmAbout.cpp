@@ -20,22 +20,25 @@
 namespace tallyflow {
 namespace {
 
-const QColor kLink(0, 0, 192);
+using C = AboutControl;
 
 // The banner: a white strip with a soft teal band and the program's mark.
 QPixmap BannerArt() {
   QPixmap art(464, 53);
-  art.fill(Qt::white);
+  art.fill(ToQColor(kBoxColour));
   QPainter p(&art);
   p.setRenderHint(QPainter::Antialiasing, true);
   QLinearGradient band(0, 0, 464, 0);
-  band.setColorAt(0, QColor(0, 128, 128, 60));
-  band.setColorAt(1, QColor(0, 128, 128, 0));
+  QColor teal = ToQColor(kTealColour);
+  teal.setAlpha(60);
+  band.setColorAt(0, teal);
+  teal.setAlpha(0);
+  band.setColorAt(1, teal);
   p.fillRect(QRect(0, 40, 464, 13), band);
   p.drawPixmap(8, 4, ProgramIconPixmap(40));
   QFont font = DesignFont("Arial", 14, true);
   p.setFont(font);
-  p.setPen(QColor(24, 28, 36));
+  p.setPen(ToQColor(kBannerTextColour));
   p.drawText(QRect(56, 4, 100, 36), Qt::AlignVCenter | Qt::AlignLeft, "Tallyflow");
   return art;
 }
@@ -43,11 +46,12 @@ QPixmap BannerArt() {
 // A small strip for the banner's right: the words of what the program does.
 QPixmap StripArt() {
   QPixmap art(167, 30);
-  art.fill(Qt::white);
+  art.fill(ToQColor(kBoxColour));
   QPainter p(&art);
   p.setFont(DesignFont("Arial", 8.25));
-  p.setPen(QColor(0, 128, 128));
-  p.drawText(art.rect(), Qt::AlignRight | Qt::AlignVCenter, "network traffic, tallied");
+  const ControlLook &look = EntryOf(AboutLayout(), +C::Image3).look;
+  p.setPen(ToQColor(look.text));
+  p.drawText(art.rect(), Qt::AlignRight | Qt::AlignVCenter, look.accessibleName);
   return art;
 }
 
@@ -64,26 +68,20 @@ frmAbout::frmAbout(Services services) : QDialog(nullptr), m_form(*this, std::mov
   BuildControls();
 }
 
-QLabel *frmAbout::Label(const char *name) const { return qobject_cast<QLabel *>(m_controls.at(name)); }
+QLabel *frmAbout::Label(AboutControl label) const { return qobject_cast<QLabel *>(m_controls.at(+label)); }
 
 void frmAbout::BuildControls() {
   InstallFontSubstitutes();
   setFont(DesignFont("MS Sans Serif", 8.25));
-  // Names for accessibility tools where a control shows no text. The labels
-  // are read by their text: a name would replace it.
-  const std::map<std::string, const char *> accessible = {{"Picture3", "Tallyflow"},
-                                                          {"Image2", "Tallyflow"},
-                                                          {"Image3", "network traffic, tallied"},
-                                                          {"Text1", "Terms of use"}};
-
   for (const ControlLayout &c : AboutLayout()) {
-    QWidget *parent = c.parent[0] == '\0' ? static_cast<QWidget *>(this) : m_controls.at(c.parent);
+    QWidget *parent = c.parent == +C::Form ? static_cast<QWidget *>(this) : m_controls.at(c.parent);
     const QString caption = QString::fromLatin1(c.caption);
     QWidget *w = nullptr;
     switch (c.kind) {
     case ControlKind::Frame: {
       auto *panel = new QFrame(parent);
-      panel->setFrameStyle(QFrame::Box | QFrame::Plain);
+      panel->setFrameStyle(QFrame::Box |
+                           (c.look.frame == FrameStyle::Etched ? QFrame::Sunken : QFrame::Plain));
       PaintBackground(panel, kDesignFace);
       panel->setFocusPolicy(Qt::NoFocus);
       SetAccessibleRole(*panel, AccessibleRole::Panel);
@@ -94,13 +92,13 @@ void frmAbout::BuildControls() {
       auto *banner = new QLabel(parent);
       banner->setPixmap(BannerArt());
       banner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-      PaintBackground(banner, Qt::white);
+      PaintBackground(banner, ToQColor(kBoxColour));
       w = banner;
       break;
     }
     case ControlKind::Image: {
       auto *image = new QLabel(parent);
-      image->setPixmap(std::string(c.name) == "Image3" ? StripArt() : ProgramIconPixmap(64));
+      image->setPixmap(c.id == +C::Image3 ? StripArt() : ProgramIconPixmap(64));
       w = image;
       break;
     }
@@ -114,12 +112,8 @@ void frmAbout::BuildControls() {
     case ControlKind::Link: {
       auto *link = new LinkLabel(caption, parent);
       link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-      QPalette p = link->palette();
-      p.setColor(QPalette::WindowText, kLink);
-      link->setPalette(p);
-      const std::string name = c.name;
-      connect(link, &LinkLabel::activated, link,
-              [this, name] { name == "lblEMail" ? lblEMail_Click() : lblHomePage_Click(); });
+      const auto id = static_cast<C>(c.id);
+      connect(link, &LinkLabel::activated, link, [this, id] { m_form.Click(id); });
       w = link;
       break;
     }
@@ -150,28 +144,31 @@ void frmAbout::BuildControls() {
     if (c.tip[0] != '\0') {
       w->setToolTip(QString::fromLatin1(c.tip));
     }
-    if (const auto it = accessible.find(c.name); it != accessible.end()) {
-      w->setAccessibleName(it->second);
+    // Names for accessibility tools where a control shows no text. The
+    // labels are read by their text: a name would replace it.
+    if (c.look.accessibleName[0] != '\0') {
+      w->setAccessibleName(c.look.accessibleName);
+    }
+    if (c.look.text != kTextColour) {
+      QPalette p = w->palette();
+      p.setColor(QPalette::WindowText, ToQColor(c.look.text));
+      w->setPalette(p);
     }
     w->setObjectName(c.name);
-    m_controls[c.name] = w;
+    m_controls[c.id] = w;
   }
   for (const auto &c : AboutLayout()) {
-    if (c.rightAligned) {
-      Label(c.name)->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    if (c.look.align == TextAlign::Right) {
+      Label(static_cast<C>(c.id))->setAlignment(Qt::AlignRight | Qt::AlignTop);
     }
   }
-  QLabel *copyright = Label("lblCopyright");
-  QPalette grey = copyright->palette();
-  grey.setColor(QPalette::WindowText, QColor(64, 64, 64));
-  copyright->setPalette(grey);
-  static_cast<QPushButton *>(m_controls.at("cmdok"))->setDefault(true); // answers Enter; Escape closes too
+  static_cast<QPushButton *>(m_controls.at(+C::cmdok))->setDefault(true); // answers Enter; Escape closes too
 
   for (const auto &c : AboutLayout()) {
     if (c.kind == ControlKind::Rule) {
       continue;
     }
-    QWidget *w = m_controls.at(c.name);
+    QWidget *w = m_controls.at(c.id);
     w->setGeometry(PixelRect(c.left, c.top, c.width, c.height));
     if (c.sizedToText) {
       w->adjustSize();
@@ -183,19 +180,22 @@ void frmAbout::BuildControls() {
     l->setTextFormat(Qt::PlainText);
   }
   // The captions label the values: a screen reader says "Registered name:" with the owner.
-  Label("Label4_0")->setBuddy(m_controls.at("lblregname"));
-  Label("Label4_1")->setBuddy(m_controls.at("lblregcompany"));
-  const auto &order = AboutTabOrder();
+  for (const auto &c : AboutLayout()) {
+    if (c.look.labels != 0) {
+      Label(static_cast<C>(c.id))->setBuddy(m_controls.at(c.look.labels));
+    }
+  }
+  const std::vector<int> &order = AboutTabOrder();
   for (std::size_t i = 0; i + 1 < order.size(); ++i) {
     setTabOrder(m_controls.at(order[i]), m_controls.at(order[i + 1]));
   }
 
   // Connected in the sender's own context: a receiver elsewhere would show
   // as a meaningless "controller for" relation to assistive technology.
-  auto *ok = static_cast<QPushButton *>(m_controls.at("cmdok"));
-  connect(ok, &QPushButton::clicked, ok, [this] { cmdok_Click(); });
-  auto *sysInfo = static_cast<QPushButton *>(m_controls.at("cmdSysInfo"));
-  connect(sysInfo, &QPushButton::clicked, sysInfo, [this] { cmdSysInfo_Click(); });
+  for (C id : {C::cmdok, C::cmdSysInfo}) {
+    auto *b = static_cast<QPushButton *>(m_controls.at(+id));
+    connect(b, &QPushButton::clicked, b, [this, id] { m_form.Click(id); });
+  }
 }
 
 void frmAbout::paintEvent(QPaintEvent *event) {
@@ -218,26 +218,26 @@ void frmAbout::paintEvent(QPaintEvent *event) {
 
 void frmAbout::Caption(const std::string &text) { setWindowTitle(QString::fromStdString(text)); }
 
-void frmAbout::Text(const char *label, const std::string &text) {
+void frmAbout::Text(AboutControl label, const std::string &text) {
   QLabel *l = Label(label);
   l->setText(QString::fromStdString(text));
-  if (std::string(label) != "lblTitle") {
+  if (label != C::lblTitle) {
     l->adjustSize(); // at its design place, sized to its text
   }
   // A screen reader announces the window with its free-standing labels, not
   // with values their captions label: the line that introduces the owner and
   // the company names them.
-  if (std::string(label) == "lblregname" || std::string(label) == "lblregcompany") {
-    QLabel *intro = Label("Label1");
-    intro->setAccessibleName(intro->text() + " " + Label("lblregname")->text() + ", " +
-                             Label("lblregcompany")->text());
+  if (label == C::lblregname || label == C::lblregcompany) {
+    QLabel *intro = Label(C::Label1);
+    intro->setAccessibleName(intro->text() + " " + Label(C::lblregname)->text() + ", " +
+                             Label(C::lblregcompany)->text());
   }
 }
 
-std::string frmAbout::Text(const char *label) const { return Label(label)->text().toStdString(); }
+std::string frmAbout::Text(AboutControl label) const { return Label(label)->text().toStdString(); }
 
-std::string frmAbout::Tip(const char *control) const {
-  return m_controls.at(control)->toolTip().toStdString();
+std::string frmAbout::Tip(AboutControl control) const {
+  return m_controls.at(+control)->toolTip().toStdString();
 }
 
 std::uintptr_t frmAbout::NativeHandle() const { return const_cast<frmAbout *>(this)->winId(); }

@@ -30,13 +30,13 @@ public:
   // Makes, loads and shows the dialog modally; returns when it closes.
   static void ShowModal(Services services);
 
-  QLabel *Label(const char *name) const;
+  QLabel *Label(AboutControl label) const;
 
   // IAboutWindow
   void Caption(const std::string &text) override;
-  void Text(const char *label, const std::string &text) override;
-  std::string Text(const char *label) const override;
-  std::string Tip(const char *control) const override;
+  void Text(AboutControl label, const std::string &text) override;
+  std::string Text(AboutControl label) const override;
+  std::string Tip(AboutControl control) const override;
   std::uintptr_t NativeHandle() const override;
   void Close() override { accept(); }
 
@@ -46,7 +46,7 @@ protected:
 private:
   void BuildControls();
 
-  std::map<std::string, QWidget *> m_controls;
+  std::map<int, QWidget *> m_controls; // by identifier
   AboutForm m_form;
 };
 

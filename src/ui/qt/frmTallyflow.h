@@ -95,7 +95,7 @@ private:
   std::map<MonitorLabel, QLabel *> m_labels;
   std::map<MonitorLabel, std::string> m_captions; // each label's text, in UTF-8
   std::string m_title;                            // the window title as last set, in UTF-8
-  std::map<std::string, QWidget *> m_controls;    // by name, for layout
+  std::map<int, QWidget *> m_controls;            // by identifier, for layout
   std::set<const QWidget *> m_sizedToText;        // labels whose size follows their text
   QtTimer *m_tmrUpdate = nullptr;
   QtTimer *m_Timer1 = nullptr;

@@ -21,39 +21,29 @@
 #include <algorithm>
 
 namespace tallyflow {
-namespace {
 
-// Each caption labels the control beside it, for accessibility tools.
-const std::map<std::string, std::string> &Buddies() {
-  static const std::map<std::string, std::string> buddies = {
-      {"Label1", "cboConnectionType"}, {"Label2", "lblRecv"},   {"Label3", "lblSent"},
-      {"Label4", "lblDSpeed"},         {"Label5", "lblUSpeed"}, {"Label6", "cboUpdateInterval"},
-  };
-  return buddies;
-}
-
-} // namespace
+using C = MonitorControl;
 
 void frmTallyflow::BuildControls() {
   InstallFontSubstitutes();
   setFont(DesignFont("MS Sans Serif", 8.25)); // buttons, check box, combo text
 
   for (const ControlLayout &c : MonitorLayout()) {
-    QWidget *parent = c.parent[0] == '\0' ? static_cast<QWidget *>(this) : m_controls.at(c.parent);
+    QWidget *parent = c.parent == +C::Form ? static_cast<QWidget *>(this) : m_controls.at(c.parent);
     const QString caption = QString::fromLatin1(c.caption);
-    const auto ticked = TickLabelOf(c.name);
+    const auto ticked = TickLabelOf(c.id);
     QWidget *w = nullptr;
     switch (c.kind) {
     case ControlKind::Picture:
       m_PIC1 = new QtDrawingSurface(parent, 0);
       m_PIC1->BackColor(kFaceColour); // the face colour until the first Draw makes it black
       SetAccessibleRole(*m_PIC1, AccessibleRole::Picture); // before the name makes its accessible object
-      m_PIC1->setAccessibleName("Download graph");
       w = m_PIC1;
       break;
     case ControlKind::Frame: {
       auto *frame = new QFrame(parent);
-      frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+      frame->setFrameStyle(QFrame::Box |
+                           (c.look.frame == FrameStyle::Etched ? QFrame::Sunken : QFrame::Plain));
       PaintBackground(frame, kDesignFace);
       SetAccessibleRole(*frame, AccessibleRole::Panel);
       w = frame;
@@ -68,8 +58,14 @@ void frmTallyflow::BuildControls() {
       if (c.kind == ControlKind::ValueBox) {
         l->setFrameStyle(QFrame::Box | QFrame::Plain);
         l->setLineWidth(1);
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        PaintBackground(l, Qt::white);
+        l->setAlignment((c.look.align == TextAlign::Right ? Qt::AlignRight : Qt::AlignLeft) |
+                        Qt::AlignVCenter);
+        PaintBackground(l, ToQColor(kBoxColour));
+      }
+      if (c.look.text != kTextColour) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, ToQColor(c.look.text));
+        l->setPalette(p);
       }
       if (ticked) {
         m_labels[*ticked] = l;
@@ -91,7 +87,7 @@ void frmTallyflow::BuildControls() {
         combo->setEditText(caption);
         cboUpdateInterval = combo;
       } else {
-        PaintBackground(combo, Qt::white);
+        PaintBackground(combo, ToQColor(kBoxColour));
         cboConnectionType = combo;
       }
       w = combo;
@@ -100,7 +96,6 @@ void frmTallyflow::BuildControls() {
     case ControlKind::Image: {
       auto *image = new QLabel(parent);
       image->setPixmap(ProgramIconPixmap(TwipsToPixels(c.width)));
-      image->setAccessibleName("Tallyflow");
       w = image;
       break;
     }
@@ -113,7 +108,7 @@ void frmTallyflow::BuildControls() {
       auto *b = new QPushButton(caption, parent);
       PaintBackground(b, kDesignFace);
       PressOnEnter(b); // as Windows buttons do
-      (std::string(c.name) == "btnAbout" ? btnAbout : btnExit) = b;
+      (c.id == +C::btnAbout ? btnAbout : btnExit) = b;
       w = b;
       break;
     }
@@ -133,42 +128,41 @@ void frmTallyflow::BuildControls() {
       w->setToolTip(tip);
       w->setAccessibleDescription(tip.contains(". ") ? tip.left(tip.indexOf(". ") + 1) : tip);
     }
+    if (c.look.accessibleName[0] != '\0') {
+      w->setAccessibleName(c.look.accessibleName);
+    }
     w->setObjectName(c.name);
     w->setGeometry(PixelRect(c.left, c.top, c.width, c.height));
-    m_controls[c.name] = w;
+    m_controls[c.id] = w;
   }
 
   // Sized once every font is in place, with the font actually used.
   for (const ControlLayout &c : MonitorLayout()) {
     if (c.sizedToText) {
-      m_controls.at(c.name)->adjustSize();
-      m_sizedToText.insert(m_controls.at(c.name));
+      m_controls.at(c.id)->adjustSize();
+      m_sizedToText.insert(m_controls.at(c.id));
     }
   }
   // A screen reader's flat review reads a panel line by line, a line being
   // the objects whose middles lie within a few pixels: each figure's caption
   // takes its figure's height, its text kept where it was drawn, so that the
   // two read together, caption first, whatever stands beside them.
-  for (const auto &[caption, control] : Buddies()) {
-    QWidget *figure = m_controls.at(control);
-    if (!TickLabelOf(control)) {
+  for (const ControlLayout &c : MonitorLayout()) {
+    if (c.look.labels == 0 || !TickLabelOf(c.look.labels)) {
       continue; // a list: read as one with its caption anyway
     }
-    QWidget *label = m_controls.at(caption);
+    QWidget *figure = m_controls.at(c.look.labels);
+    QWidget *label = m_controls.at(c.id);
     const QRect text = label->geometry();
     const int top = std::min(text.top(), figure->geometry().top());
     const int bottom = std::max(text.bottom(), figure->geometry().bottom());
     label->setContentsMargins(0, text.top() - top, 0, bottom - text.bottom());
     label->setGeometry(text.left(), top, text.width(), bottom - top + 1);
   }
-  auto *type = static_cast<QLabel *>(m_controls.at("lblType"));
-  type->setWordWrap(true);
-  type->setStyleSheet("color: rgb(64, 64, 64);");
+  static_cast<QLabel *>(m_controls.at(+C::lblType))->setWordWrap(true);
 
   // A combo box's accessible name would be its current entry: it takes the
-  // caption beside it instead, and the caption labels it.
-  cboConnectionType->setAccessibleName("Connection type");
-  cboUpdateInterval->setAccessibleName("Update Interval");
+  // caption beside it instead (the layout's name), and the caption labels it.
   // The field a reader lands in is labelled too. Qt finds a field's labels
   // among its siblings, which are inside the box: a caption there, never
   // shown, names it for the relation.
@@ -176,12 +170,14 @@ void frmTallyflow::BuildControls() {
   fieldCaption->setObjectName("Label6Field");
   fieldCaption->hide();
   fieldCaption->setBuddy(cboUpdateInterval->lineEdit());
-  for (const auto &[caption, control] : Buddies()) {
-    static_cast<QLabel *>(m_controls.at(caption))->setBuddy(m_controls.at(control));
+  for (const ControlLayout &c : MonitorLayout()) {
+    if (c.look.labels != 0) {
+      static_cast<QLabel *>(m_controls.at(c.id))->setBuddy(m_controls.at(c.look.labels));
+    }
   }
 
-  for (const char *name : {"PIC1", "Frame2", "Frame3", "lblRecv", "lblSent", "Image1"}) {
-    m_controls.at(name)->setFocusPolicy(Qt::NoFocus);
+  for (C id : {C::PIC1, C::Frame2, C::Frame3, C::lblRecv, C::lblSent, C::Image1}) {
+    m_controls.at(+id)->setFocusPolicy(Qt::NoFocus);
   }
   // Every label shows its text as characters: interface names, aliases and settings are
   // data, and QLabel would otherwise guess markup and load what it names.
@@ -191,16 +187,18 @@ void frmTallyflow::BuildControls() {
   for (const auto &[id, l] : m_labels) {
     m_captions[id] = l->text().toStdString();
   }
-  const auto &order = MonitorTabOrder();
+  const std::vector<int> &order = MonitorTabOrder();
   for (std::size_t i = 0; i + 1 < order.size(); ++i) {
     setTabOrder(m_controls.at(order[i]), m_controls.at(order[i + 1]));
   }
 
   // Connected in the sender's own context: a receiver elsewhere would show
   // as a meaningless "controller for" relation to assistive technology.
-  connect(chkStartUp, &QCheckBox::toggled, chkStartUp, [this] { m_form.chkStartUp_Click(); });
-  connect(btnAbout, &QPushButton::clicked, btnAbout, [this] { m_form.btnAbout_Click(); });
-  connect(btnExit, &QPushButton::clicked, btnExit, [this] { m_form.btnExit_Click(); });
+  connect(chkStartUp, &QCheckBox::toggled, chkStartUp, [this] { m_form.Click(C::chkStartUp); });
+  for (QPushButton *b : {btnAbout, btnExit}) {
+    const auto id = b == btnAbout ? C::btnAbout : C::btnExit;
+    connect(b, &QPushButton::clicked, b, [this, id] { m_form.Click(id); });
+  }
 }
 
 } // namespace tallyflow

@@ -9,7 +9,6 @@ namespace {
 constexpr const wchar_t *kClass = L"TallyflowAbout";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-constexpr Colour kTeal = 0x808000;
 
 } // namespace
 
@@ -17,16 +16,15 @@ Win32AboutWindow::Win32AboutWindow(Services services, HWND owner, int dpi)
     : Win32Form(dpi), m_icon(services.icon), m_linkCursor(services.linkCursor) {
   CreateFormWindow(kClass, kStyle, kExStyle, kAboutClientWidth, kAboutClientHeight, L"", owner);
   BuildControls(AboutLayout(), AboutTabOrder());
-  ::SetWindowTextW(Control("Text1"), AnsiToWide(kTermsText).c_str());
+  ::SetWindowTextW(Control(AboutControl::Text1), AnsiToWide(kTermsText).c_str());
   m_form = std::make_unique<AboutForm>(*this, std::move(services.form));
 }
 
 Win32AboutWindow::~Win32AboutWindow() { DestroyFormWindow(); }
 
 HWND Win32AboutWindow::MakePicture(const ControlLayout &c, HWND parent, RECT r, int id) {
-  const std::string name = c.name;
   const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-  if (name == "Picture3") {
+  if (c.id == +AboutControl::Picture3) {
     // The banner: white, the program's mark and its name.
     return MakePanel(parent, r, id, kBoxColour, false, [this](HDC dc, const RECT &) {
       if (m_icon != nullptr) {
@@ -34,15 +32,15 @@ HWND Win32AboutWindow::MakePicture(const ControlLayout &c, HWND parent, RECT r, 
       }
       const HGDIOBJ old = ::SelectObject(dc, Font(ControlFont{"Arial", 14, true}));
       ::SetBkMode(dc, TRANSPARENT);
-      ::SetTextColor(dc, RGB(24, 28, 36));
+      ::SetTextColor(dc, static_cast<COLORREF>(kBannerTextColour));
       RECT text{Px(840), Px(60), Px(840) + Px(1500), Px(60) + Px(540)};
       ::DrawTextW(dc, L"Tallyflow", -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
       ::SelectObject(dc, old);
     });
   }
-  if (name == "Image3") {
+  if (c.id == +AboutControl::Image3) {
     // The strip beside the title: the words of what the program does.
-    const HWND strip = ::CreateWindowExW(0, L"STATIC", L"network traffic, tallied",
+    const HWND strip = ::CreateWindowExW(0, L"STATIC", AnsiToWide(c.look.accessibleName).c_str(),
                                          WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
                                          r.left, r.top, r.right - r.left, r.bottom - r.top, parent, menu,
                                          ::GetModuleHandleW(nullptr), nullptr);
@@ -60,27 +58,9 @@ HWND Win32AboutWindow::MakePicture(const ControlLayout &c, HWND parent, RECT r, 
   return image;
 }
 
-Colour Win32AboutWindow::TextColour(const ControlLayout &c) const {
-  const std::string name = c.name;
-  if (c.kind == ControlKind::Link) {
-    return kLinkColour;
-  }
-  if (name == "lblCopyright") {
-    return kTypeColour;
-  }
-  return name == "Image3" ? kTeal : 0;
-}
-
 void Win32AboutWindow::Command(const ControlLayout &c, int code) {
-  const std::string name = c.name;
-  if (name == "cmdok" && code == BN_CLICKED) {
-    m_form->cmdok_Click();
-  } else if (name == "cmdSysInfo" && code == BN_CLICKED) {
-    m_form->cmdSysInfo_Click();
-  } else if (name == "lblEMail" && code == BN_CLICKED) {
-    m_form->lblEMail_Click();
-  } else if (name == "lblHomePage" && code == BN_CLICKED) {
-    m_form->lblHomePage_Click();
+  if (code == BN_CLICKED) {
+    m_form->Click(static_cast<AboutControl>(c.id));
   }
 }
 
@@ -116,22 +96,15 @@ void Win32AboutWindow::Caption(const std::string &text) {
   ::SetWindowTextW(Hwnd(), Utf8ToWide(text).c_str());
 }
 
-void Win32AboutWindow::Text(const char *label, const std::string &text) {
+void Win32AboutWindow::Text(AboutControl label, const std::string &text) {
   SetControlText(Control(label), Utf8ToWide(text));
 }
 
-std::string Win32AboutWindow::Text(const char *label) const {
+std::string Win32AboutWindow::Text(AboutControl label) const {
   return WideToUtf8(ControlText(Control(label)));
 }
 
-std::string Win32AboutWindow::Tip(const char *control) const {
-  for (const ControlLayout &c : AboutLayout()) {
-    if (std::string(c.name) == control) {
-      return c.tip;
-    }
-  }
-  return {};
-}
+std::string Win32AboutWindow::Tip(AboutControl control) const { return EntryOf(AboutLayout(), +control).tip; }
 
 void Win32AboutWindow::ShowModal(Services services, HWND owner, int dpi,
                                  const std::function<bool(MSG &)> &preTranslate) {

@@ -14,6 +14,9 @@ namespace tallyflow {
 // until it closes; Escape and the close box close it as OK does.
 class Win32AboutWindow final : public Win32Form, public IAboutWindow {
 public:
+  using Win32Form::Control;
+  HWND Control(AboutControl c) const { return Win32Form::Control(+c); }
+
   struct Services {
     AboutForm::Services form;
     HICON icon = nullptr; // the program icon, 64 × 64 at 96 dpi
@@ -33,9 +36,9 @@ public:
 
   // IAboutWindow
   void Caption(const std::string &text) override;
-  void Text(const char *label, const std::string &text) override;
-  std::string Text(const char *label) const override;
-  std::string Tip(const char *control) const override;
+  void Text(AboutControl label, const std::string &text) override;
+  std::string Text(AboutControl label) const override;
+  std::string Tip(AboutControl control) const override;
   std::uintptr_t NativeHandle() const override { return reinterpret_cast<std::uintptr_t>(Hwnd()); }
   void Close() override { m_closed = true; }
 
@@ -43,7 +46,6 @@ public:
 
 protected:
   HWND MakePicture(const ControlLayout &c, HWND parent, RECT bounds, int id) override;
-  Colour TextColour(const ControlLayout &c) const override;
   bool Handle(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
   void Command(const ControlLayout &c, int code) override;
 

@@ -70,8 +70,8 @@ RECT Win32Form::DesignBounds(const ControlLayout &c) const {
   return RECT{Px(c.left), Px(c.top), Px(c.left) + Px(c.width), Px(c.top) + Px(c.height)};
 }
 
-HWND Win32Form::Control(const char *name) const {
-  const auto it = m_controls.find(name);
+HWND Win32Form::Control(int id) const {
+  const auto it = m_controls.find(id);
   return it == m_controls.end() ? nullptr : it->second;
 }
 
@@ -80,8 +80,7 @@ const ControlLayout *Win32Form::LayoutOf(HWND control) const {
   return it == m_layoutOf.end() ? nullptr : it->second;
 }
 
-void Win32Form::BuildControls(const std::vector<ControlLayout> &layout,
-                              const std::vector<const char *> &tabOrder) {
+void Win32Form::BuildControls(const std::vector<ControlLayout> &layout, const std::vector<int> &tabOrder) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&icc);
   m_tips.reset(::CreateWindowExW(
@@ -90,7 +89,7 @@ void Win32Form::BuildControls(const std::vector<ControlLayout> &layout,
   ::SendMessageW(m_tips.get(), TTM_SETMAXTIPWIDTH, 0, Px(4500)); // long tips wrap
   int id = 100;
   for (const ControlLayout &c : layout) {
-    const HWND parent = c.parent[0] == '\0' ? Hwnd() : Control(c.parent);
+    const HWND parent = c.parent == 0 ? Hwnd() : Control(c.parent);
     const HWND h = MakeControl(c, parent, id);
     if (h == nullptr) {
       m_complete = false;
@@ -99,7 +98,7 @@ void Win32Form::BuildControls(const std::vector<ControlLayout> &layout,
     // Later controls lie over earlier ones where they overlap (lblType over
     // the end of Label1, Frame3 over lblType's foot), as designed.
     ::SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    m_controls[c.name] = h;
+    m_controls[c.id] = h;
     m_layoutOf[h] = &c;
     m_byId[id++] = h;
     if (c.tip[0] != '\0') {
@@ -117,9 +116,9 @@ void Win32Form::BuildControls(const std::vector<ControlLayout> &layout,
   // Across panels it runs as the panels lie, and wraps round, so only the
   // cycle is fixed: the window gives the first stop the focus itself.
   HWND previous = HWND_TOP;
-  for (const char *name : tabOrder) {
-    ::SetWindowPos(Control(name), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    previous = Control(name);
+  for (int stop : tabOrder) {
+    ::SetWindowPos(Control(stop), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = Control(stop);
   }
 }
 
@@ -144,6 +143,7 @@ HWND Win32Form::MakeControl(const ControlLayout &c, HWND parent, int id) {
     return ::CreateWindowExW(exStyle, cls, caption.c_str(), child | style, r.left, r.top, r.right - r.left,
                              height, parent, menu, instance, nullptr);
   };
+  const bool right = c.look.align == TextAlign::Right;
   HWND h = nullptr;
   switch (c.kind) {
   case ControlKind::Picture:
@@ -151,11 +151,11 @@ HWND Win32Form::MakeControl(const ControlLayout &c, HWND parent, int id) {
     return MakePicture(c, parent, r, id);
   case ControlKind::Frame:
     // A frame is etched; a picture panel in a frame's place has a plain border.
-    return MakePanel(parent, r, id, kFaceColour, std::string(c.name).rfind("Frame", 0) == 0);
+    return MakePanel(parent, r, id, kFaceColour, c.look.frame == FrameStyle::Etched);
   case ControlKind::Label:
     h = make(0, L"STATIC",
-             (c.rightAligned ? SS_RIGHT : SS_LEFT) | SS_NOPREFIX | notify |
-                 (c.sizedToText && !c.rightAligned ? SS_LEFTNOWORDWRAP : 0),
+             (right ? SS_RIGHT : SS_LEFT) | SS_NOPREFIX | notify |
+                 (c.sizedToText && !right ? SS_LEFTNOWORDWRAP : 0),
              r.bottom - r.top);
     break;
   case ControlKind::ValueBox:
@@ -287,7 +287,7 @@ LRESULT Win32Form::CtlColour(UINT msg, HDC dc, HWND control) {
       }
     }
   }
-  ::SetTextColor(dc, Ref(c != nullptr ? TextColour(*c) : 0));
+  ::SetTextColor(dc, Ref(c != nullptr ? c->look.text : kTextColour));
   ::SetBkColor(dc, Ref(back));
   if (c != nullptr && IsLabel(c->kind) && c->kind != ControlKind::ValueBox) {
     ::SetBkMode(dc, TRANSPARENT);
@@ -309,7 +309,7 @@ void Win32Form::DrawItem(const DRAWITEMSTRUCT &item) {
   const HGDIOBJ old =
       ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
   if (c->kind == ControlKind::Link) {
-    ::SetTextColor(dc, Ref(TextColour(*c)));
+    ::SetTextColor(dc, Ref(c->look.text));
     RECT textRect = r;
     ::DrawTextW(dc, text.c_str(), -1, &textRect, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
     ::DrawTextW(dc, text.c_str(), -1, &textRect, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);

@@ -32,8 +32,8 @@ public:
   int Px(double twips) const;
   double Twips(int pixels) const;
 
-  // A control by its name in the layout; nullptr for none.
-  HWND Control(const char *name) const;
+  // A control by its identifier in the layout; nullptr for none.
+  HWND Control(int id) const;
   const ControlLayout *LayoutOf(HWND control) const;
   // The pixel bounds the layout gives a control, relative to its parent.
   RECT DesignBounds(const ControlLayout &c) const;
@@ -62,7 +62,7 @@ protected:
     m_window.reset();
   }
 
-  void BuildControls(const std::vector<ControlLayout> &layout, const std::vector<const char *> &tabOrder);
+  void BuildControls(const std::vector<ControlLayout> &layout, const std::vector<int> &tabOrder);
   HFONT Font(const ControlFont &font, bool underline = false);
   HBRUSH Brush(Colour colour);
 
@@ -74,8 +74,6 @@ protected:
 
   // Makes a Picture or Image control; the window knows what it shows.
   virtual HWND MakePicture(const ControlLayout &c, HWND parent, RECT bounds, int id) = 0;
-  // A control's text colour, where it differs from black.
-  virtual Colour TextColour(const ControlLayout &) const { return 0; }
   // The window's own messages; the rest go to DefWindowProc.
   virtual bool Handle(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) = 0;
   // A control's notification (WM_COMMAND), by its layout entry.
@@ -114,7 +112,7 @@ private:
   // The control that had the focus when the window was last deactivated:
   // it has it again when the window comes back, as in a dialog.
   HWND m_lastFocus = nullptr;
-  std::map<std::string, HWND> m_controls;
+  std::map<int, HWND> m_controls; // by identifier in the layout
   std::map<HWND, const ControlLayout *> m_layoutOf;
   std::map<int, HWND> m_byId;
   std::vector<std::unique_ptr<Panel>> m_panels;

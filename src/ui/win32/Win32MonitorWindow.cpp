@@ -34,12 +34,12 @@ Win32MonitorWindow::Win32MonitorWindow(Services services, int dpi) : Win32Form(d
   m_title = kMonitorDesignTitle;
   BuildControls(MonitorLayout(), MonitorTabOrder());
   for (const ControlLayout &c : MonitorLayout()) {
-    if (const auto label = TickLabelOf(c.name)) {
-      m_labels[*label] = Control(c.name);
+    if (const auto label = TickLabelOf(c.id)) {
+      m_labels[*label] = Win32Form::Control(c.id);
       m_captions[*label] = c.caption;
     }
   }
-  const HWND interval = Control("cboUpdateInterval");
+  const HWND interval = Control(MonitorControl::cboUpdateInterval);
   for (int ms : ListedIntervals()) {
     ::SendMessageW(interval, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(ms).c_str()));
   }
@@ -68,18 +68,9 @@ HWND Win32MonitorWindow::MakePicture(const ControlLayout &c, HWND parent, RECT b
   return image;
 }
 
-Colour Win32MonitorWindow::TextColour(const ControlLayout &c) const {
-  return std::string(c.name) == "lblType" ? kTypeColour : 0;
-}
-
 void Win32MonitorWindow::Command(const ControlLayout &c, int code) {
-  const std::string name = c.name;
-  if (name == "chkStartUp" && code == BN_CLICKED) {
-    m_form->chkStartUp_Click();
-  } else if (name == "btnAbout" && code == BN_CLICKED) {
-    m_form->btnAbout_Click();
-  } else if (name == "btnExit" && code == BN_CLICKED) {
-    m_form->btnExit_Click();
+  if (code == BN_CLICKED) {
+    m_form->Click(static_cast<MonitorControl>(c.id));
   }
 }
 
@@ -113,7 +104,7 @@ bool Win32MonitorWindow::Handle(UINT msg, WPARAM wParam, LPARAM, LRESULT &result
 
 std::string Win32MonitorWindow::UpdateIntervalText() const {
   std::array<wchar_t, 64> buffer{}; // an interval's text fits; a longer one is read whole
-  const HWND box = Control("cboUpdateInterval");
+  const HWND box = Control(MonitorControl::cboUpdateInterval);
   const int length = ::GetWindowTextLengthW(box);
   if (length < static_cast<int>(buffer.size())) {
     const int n = ::GetWindowTextW(box, buffer.data(), static_cast<int>(buffer.size()));
@@ -123,31 +114,32 @@ std::string Win32MonitorWindow::UpdateIntervalText() const {
 }
 
 void Win32MonitorWindow::UpdateIntervalText(const std::string &text) {
-  ::SetWindowTextW(Control("cboUpdateInterval"), Utf8ToWide(text).c_str());
+  ::SetWindowTextW(Control(MonitorControl::cboUpdateInterval), Utf8ToWide(text).c_str());
 }
 
 std::int16_t Win32MonitorWindow::ConnectionIndex() const {
-  return static_cast<std::int16_t>(::SendMessageW(Control("cboConnectionType"), CB_GETCURSEL, 0, 0));
+  return static_cast<std::int16_t>(
+      ::SendMessageW(Control(MonitorControl::cboConnectionType), CB_GETCURSEL, 0, 0));
 }
 
 bool Win32MonitorWindow::ConnectionIndex(std::int16_t index) {
   if (index < -1 || index >= ConnectionCount()) {
     return false;
   }
-  ::SendMessageW(Control("cboConnectionType"), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  ::SendMessageW(Control(MonitorControl::cboConnectionType), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   return true;
 }
 
 int Win32MonitorWindow::ConnectionCount() const {
-  return static_cast<int>(::SendMessageW(Control("cboConnectionType"), CB_GETCOUNT, 0, 0));
+  return static_cast<int>(::SendMessageW(Control(MonitorControl::cboConnectionType), CB_GETCOUNT, 0, 0));
 }
 
 void Win32MonitorWindow::ConnectionClear() {
-  ::SendMessageW(Control("cboConnectionType"), CB_RESETCONTENT, 0, 0);
+  ::SendMessageW(Control(MonitorControl::cboConnectionType), CB_RESETCONTENT, 0, 0);
 }
 
 void Win32MonitorWindow::ConnectionAdd(const std::string &text) {
-  ::SendMessageW(Control("cboConnectionType"), CB_ADDSTRING, 0,
+  ::SendMessageW(Control(MonitorControl::cboConnectionType), CB_ADDSTRING, 0,
                  reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
 }
 
@@ -176,12 +168,12 @@ void Win32MonitorWindow::Title(const std::string &text) {
 }
 
 bool Win32MonitorWindow::StartUpBox() const {
-  return ::SendMessageW(Control("chkStartUp"), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return ::SendMessageW(Control(MonitorControl::chkStartUp), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 // BM_SETCHECK raises no BN_CLICKED: the logic decides when the click runs.
 void Win32MonitorWindow::StartUpBox(bool checked) {
-  ::SendMessageW(Control("chkStartUp"), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  ::SendMessageW(Control(MonitorControl::chkStartUp), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 TwipsRect Win32MonitorWindow::ToTwips(const RECT &r) const {
@@ -231,7 +223,7 @@ void Win32MonitorWindow::Show(WindowState state) {
   ::ShowWindow(Hwnd(), state == WindowState::Minimised ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
   ::UpdateWindow(Hwnd());
   if (state != WindowState::Minimised) {
-    ::SetFocus(Control("cboConnectionType")); // the first Tab stop
+    ::SetFocus(Control(MonitorControl::cboConnectionType)); // the first Tab stop
   }
 }
 

@@ -16,6 +16,9 @@ namespace tallyflow {
 // on a GDI surface and two SetTimer timers; its behaviour is MonitorForm's.
 class Win32MonitorWindow final : public Win32Form, public IMonitorWindow {
 public:
+  using Win32Form::Control;
+  HWND Control(MonitorControl c) const { return Win32Form::Control(+c); }
+
   struct Services {
     MonitorForm::Services form;
     HICON icon = nullptr; // the program icon, 32 × 32 at 96 dpi
@@ -53,7 +56,6 @@ public:
 
 protected:
   HWND MakePicture(const ControlLayout &c, HWND parent, RECT bounds, int id) override;
-  Colour TextColour(const ControlLayout &c) const override;
   bool Handle(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
   void Command(const ControlLayout &c, int code) override;
   void Rescaled() override;

@@ -3,6 +3,7 @@
 #include "platform/PlatformAbout.h"
 #include "platform/PlatformIfTable.h"
 #include "platform/PlatformRegistry.h"
+#include "platform/win32/Win32About.h"
 #include "services/BuildInfo.h"
 #include "ui/win32/Win32AboutWindow.h"
 #include "ui/win32/Win32MonitorWindow.h"

@@ -57,8 +57,8 @@ TEST(frmAbout, OwnerAndOrganisationAreShownAsTheirCharacters) {
   frmAbout dialog(h.Services());
   dialog.Form_Load();
   dialog.grab();
-  EXPECT_EQ(dialog.Label("lblregname")->text().toStdString(), *h.facts.owner);
-  EXPECT_EQ(dialog.Label("lblregcompany")->text().toStdString(), *h.facts.organisation);
+  EXPECT_EQ(dialog.Label(AboutControl::lblregname)->text().toStdString(), *h.facts.owner);
+  EXPECT_EQ(dialog.Label(AboutControl::lblregcompany)->text().toStdString(), *h.facts.organisation);
   for (const auto *label : dialog.findChildren<QLabel *>()) {
     EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
   }
@@ -69,10 +69,10 @@ TEST(frmAbout, LoadsItsTextsAndLaysOutByTheTable) {
   frmAbout dialog(h.Services());
   dialog.Form_Load();
   EXPECT_EQ(dialog.windowTitle(), "About ");
-  EXPECT_EQ(dialog.Label("lblTitle")->text(), "Tallyflow Manager v3.264");
-  EXPECT_EQ(dialog.Label("lblCopyright")->text(), "Copyright \u00a9 2026 Quorrin Software");
-  EXPECT_EQ(dialog.Label("lblregname")->text(), "Ada Lovelace");
-  EXPECT_EQ(dialog.Label("lblregcompany")->text(), "Unregistered Company");
+  EXPECT_EQ(dialog.Label(AboutControl::lblTitle)->text(), "Tallyflow Manager v3.264");
+  EXPECT_EQ(dialog.Label(AboutControl::lblCopyright)->text(), "Copyright \u00a9 2026 Quorrin Software");
+  EXPECT_EQ(dialog.Label(AboutControl::lblregname)->text(), "Ada Lovelace");
+  EXPECT_EQ(dialog.Label(AboutControl::lblregcompany)->text(), "Unregistered Company");
   EXPECT_EQ(dialog.size(), QSize(458, 257)) << "6870 x 3855 twips";
   EXPECT_TRUE(dialog.isModal());
   EXPECT_EQ(dialog.parentWidget(), nullptr) << "no owner window";
@@ -92,28 +92,28 @@ TEST(frmAbout, LoadsItsTextsAndLaysOutByTheTable) {
     }
   }
   EXPECT_GE(dialog.findChild<QWidget *>("Text1")->y(), dialog.height()) << "below the visible client area";
-  const QRect copyright = dialog.Label("lblCopyright")->geometry();
+  const QRect copyright = dialog.Label(AboutControl::lblCopyright)->geometry();
   EXPECT_TRUE(dialog.rect().contains(copyright)) << "one line, inside the window";
-  for (const char *link : {"lblEMail", "lblHomePage"}) {
+  for (AboutControl link : {AboutControl::lblEMail, AboutControl::lblHomePage}) {
     const QCursor hand = dialog.Label(link)->cursor();
-    EXPECT_EQ(hand.shape(), Qt::BitmapCursor) << link << ": our own hand, not the system's";
-    EXPECT_EQ(hand.pixmap().size(), QSize(32, 32)) << link;
-    EXPECT_EQ(hand.hotSpot(), QPoint(5, 0)) << link;
+    EXPECT_EQ(hand.shape(), Qt::BitmapCursor) << +link << ": our own hand, not the system's";
+    EXPECT_EQ(hand.pixmap().size(), QSize(32, 32)) << +link;
+    EXPECT_EQ(hand.hotSpot(), QPoint(5, 0)) << +link;
   }
-  EXPECT_EQ(dialog.Label("lblEMail")->toolTip(), "support@example.com");
-  EXPECT_EQ(dialog.Label("lblHomePage")->toolTip(), "https://www.example.com/tallyflow");
+  EXPECT_EQ(dialog.Label(AboutControl::lblEMail)->toolTip(), "support@example.com");
+  EXPECT_EQ(dialog.Label(AboutControl::lblHomePage)->toolTip(), "https://www.example.com/tallyflow");
 
   // By mouse, and by keyboard as a Tab stop: Enter on one, Space on the other.
-  Click(dialog.Label("lblEMail"));
-  Click(dialog.Label("lblHomePage"));
+  Click(dialog.Label(AboutControl::lblEMail));
+  Click(dialog.Label(AboutControl::lblHomePage));
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
   dialog.findChild<QWidget *>("cmdok")->setFocus();
   QTest::keyClick(&dialog, Qt::Key_Tab);
-  ASSERT_EQ(QApplication::focusWidget(), dialog.Label("lblHomePage"));
+  ASSERT_EQ(QApplication::focusWidget(), dialog.Label(AboutControl::lblHomePage));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   QTest::keyClick(&dialog, Qt::Key_Tab);
-  ASSERT_EQ(QApplication::focusWidget(), dialog.Label("lblEMail"));
+  ASSERT_EQ(QApplication::focusWidget(), dialog.Label(AboutControl::lblEMail));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
   const std::string mail = "mailto:support@example.com?subject=I have question on Tallyflow Manager v3.264";
   const std::string site = "https://www.example.com/tallyflow";

@@ -101,13 +101,14 @@ TEST(Msaa, EveryControlOfAboutIsNamedAsItReadsAndTheLinksTakeTheFocus) {
         continue;
       }
       SCOPED_TRACE(c.name);
-      const HWND control = about.Control(c.name);
+      const HWND control = about.Control(c.id);
       const std::string text = WideToUtf8(about.ControlText(control));
       EXPECT_FALSE(text.empty());
       EXPECT_EQ(Accessible(control).Name(), Reads(c, text));
     }
-    EXPECT_EQ(Accessible(about.Control("lblregname")).Name(), "J\xC3\xBCrgen M\xC3\xBCller");
-    EXPECT_EQ(Accessible(about.Control("lblregcompany")).Name(), "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCF\x82");
+    EXPECT_EQ(Accessible(about.Control(AboutControl::lblregname)).Name(), "J\xC3\xBCrgen M\xC3\xBCller");
+    EXPECT_EQ(Accessible(about.Control(AboutControl::lblregcompany)).Name(),
+              "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCF\x82");
     for (const char *link : {"lblHomePage", "lblEMail"}) {
       const HWND control = about.Control(link);
       EXPECT_NE(Accessible(control).State() & STATE_SYSTEM_FOCUSABLE, 0) << link;

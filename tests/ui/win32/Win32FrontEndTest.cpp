@@ -181,8 +181,9 @@ TEST(Win32MonitorWindow, ControlsStandWhereTheLayoutTablePutsThemWithTheirDesign
       ::SendMessageW(w.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
       const LOGFONTW font = [&] {
         LOGFONTW f{};
-        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(w.Control("lblRecv"), WM_GETFONT, 0, 0)),
-                     sizeof f, &f);
+        ::GetObjectW(
+            reinterpret_cast<HFONT>(::SendMessageW(w.Control(MonitorControl::lblRecv), WM_GETFONT, 0, 0)),
+            sizeof f, &f);
         return f;
       }();
       EXPECT_EQ(font.lfHeight, -17) << "8.25 pt at 144 dpi";
@@ -194,9 +195,9 @@ TEST(Win32MonitorWindow, ControlsStandWhereTheLayoutTablePutsThemWithTheirDesign
     EXPECT_EQ(::GetWindowLongPtrW(w.Hwnd(), GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0) << "fixed size";
     for (const ControlLayout &c : MonitorLayout()) {
       SCOPED_TRACE(c.name);
-      const HWND control = w.Control(c.name);
+      const HWND control = w.Control(c.id);
       ASSERT_NE(control, nullptr);
-      const HWND parent = c.parent[0] == '\0' ? w.Hwnd() : w.Control(c.parent);
+      const HWND parent = c.parent == 0 ? w.Hwnd() : w.Control(c.parent);
       EXPECT_EQ(::GetParent(control), parent);
       const RECT got = h.Bounds(control);
       const RECT want = w.DesignBounds(c);
@@ -216,7 +217,7 @@ TEST(Win32MonitorWindow, ControlsStandWhereTheLayoutTablePutsThemWithTheirDesign
       }
     }
     EXPECT_EQ(w.UpdateIntervalText(), "200");
-    EXPECT_EQ(::SendMessageW(w.Control("cboUpdateInterval"), CB_GETCOUNT, 0, 0), 20);
+    EXPECT_EQ(::SendMessageW(w.Control(MonitorControl::cboUpdateInterval), CB_GETCOUNT, 0, 0), 20);
     EXPECT_EQ(w.Surface().Width(), w.Px(5685));
   }
 }
@@ -234,7 +235,7 @@ TEST(Win32AboutWindow, ControlsStandWhereTheLayoutTablePutsThem) {
   Win32AboutWindow about(std::move(s), nullptr, 96);
   for (const ControlLayout &c : AboutLayout()) {
     SCOPED_TRACE(c.name);
-    const HWND control = about.Control(c.name);
+    const HWND control = about.Control(c.id);
     ASSERT_NE(control, nullptr);
     RECT got;
     ::GetWindowRect(control, &got);
@@ -295,7 +296,7 @@ TEST(Win32AboutWindow, FacesLinksAndAlignmentAsDesigned) {
   for (const char *link : {"lblHomePage", "lblEMail"}) {
     EXPECT_NE(::GetWindowLongPtrW(about.Control(link), GWL_STYLE) & WS_TABSTOP, 0) << link;
   }
-  const HWND title = about.Control("lblTitle");
+  const HWND title = about.Control(AboutControl::lblTitle);
   RECT titleRect;
   ::GetClientRect(title, &titleRect);
   const auto [left, right] = InkColumns(title);
@@ -308,8 +309,9 @@ TEST(Win32AboutWindow, FacesLinksAndAlignmentAsDesigned) {
   ::UpdateWindow(h.window->Hwnd());
   Pump(200);
   RECT box;
-  ::GetClientRect(h.window->Control("lblRecv"), &box);
-  EXPECT_LE(InkColumns(h.window->Control("lblRecv")).second, box.right - 3) << "clear of the border";
+  ::GetClientRect(h.window->Control(MonitorControl::lblRecv), &box);
+  EXPECT_LE(InkColumns(h.window->Control(MonitorControl::lblRecv)).second, box.right - 3)
+      << "clear of the border";
 }
 
 TEST(Win32MonitorWindow, OutsideTextShowsAsItIsAndLabelsGrowWithTheirText) {
@@ -319,10 +321,10 @@ TEST(Win32MonitorWindow, OutsideTextShowsAsItIsAndLabelsGrowWithTheirText) {
   EXPECT_EQ(w.ConnectionCount(), 1);
   EXPECT_EQ(w.ConnectionIndex(), 0);
   Pump(500); // the first ticks: the label shows the description with its "&"
-  EXPECT_EQ(WideToUtf8(w.ControlText(w.Control("lblType"))), "Q&A uplink ");
-  EXPECT_NE(WideToUtf8(w.ControlText(w.Control("lblRecv"))), "Label1");
+  EXPECT_EQ(WideToUtf8(w.ControlText(w.Control(MonitorControl::lblType))), "Q&A uplink ");
+  EXPECT_NE(WideToUtf8(w.ControlText(w.Control(MonitorControl::lblRecv))), "Label1");
   // An interval typed into the box's edit field is the next tick's.
-  const HWND edit = ::FindWindowExW(w.Control("cboUpdateInterval"), nullptr, L"Edit", nullptr);
+  const HWND edit = ::FindWindowExW(w.Control(MonitorControl::cboUpdateInterval), nullptr, L"Edit", nullptr);
   ASSERT_NE(edit, nullptr);
   ::SetFocus(edit);
   ::SendMessageW(edit, EM_SETSEL, 0, -1); // the whole text, then typed over
@@ -332,7 +334,7 @@ TEST(Win32MonitorWindow, OutsideTextShowsAsItIsAndLabelsGrowWithTheirText) {
   Pump(500);
   EXPECT_EQ(w.tmrUpdate().Interval(), 150);
 
-  const HWND top = w.Control("lblDownloadSpeedTop");
+  const HWND top = w.Control(MonitorControl::lblDownloadSpeedTop);
   const RECT before = h.Bounds(top);
   const std::string longText = "Top download speed: 1,234,567,890.00 Kb/S and then some more words";
   w.Caption(MonitorLabel::lblDownloadSpeedTop, longText);
