@@ -45,7 +45,7 @@ qt)
     exec env TALLYFLOW_IN_NETNS=1 unshare -n xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
   fi
   work="$(mktemp -d)"
-  trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
+  trap 'kill $pid 2>/dev/null && wait $pid; rm -rf "$work"' EXIT
   export XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/xdg" XDG_RUNTIME_DIR="$work/run"
   mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
   "$exe" &

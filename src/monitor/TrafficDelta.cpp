@@ -1,7 +1,5 @@
 #include "monitor/TrafficDelta.h"
 
-#include <algorithm>
-
 namespace tallyflow {
 
 std::uint32_t CounterDelta(std::uint32_t previous, std::uint32_t current, std::uint32_t speedBitsPerSecond,
@@ -27,20 +25,6 @@ std::uint32_t CounterDelta(std::uint32_t previous, std::uint32_t current, std::u
 
 ByteDelta TrafficDelta::Between(const CInterfaces &previous, const CInterfaces &current,
                                 std::chrono::nanoseconds elapsed) {
-  // Tables usually list the same interfaces in the same order: then each
-  // record pairs with the one at its own position, with no look-up.
-  if (previous.Count() == current.Count() &&
-      std::equal(previous.begin(), previous.end(), current.begin(),
-                 [](const auto &a, const auto &b) { return a->InterfaceIndex() == b->InterfaceIndex(); })) {
-    ByteDelta sum;
-    auto before = previous.begin();
-    for (const auto &rec : current) {
-      sum.received += CounterDelta((*before)->OctetsReceived(), rec->OctetsReceived(), rec->Speed(), elapsed);
-      sum.sent += CounterDelta((*before)->OctetsSent(), rec->OctetsSent(), rec->Speed(), elapsed);
-      ++before;
-    }
-    return sum;
-  }
   m_previous.clear();
   m_previous.reserve(static_cast<std::size_t>(previous.Count()));
   for (const auto &rec : previous) {

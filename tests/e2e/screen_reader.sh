@@ -55,7 +55,11 @@ openbox >/dev/null 2>&1 &
 # never given the focus, and Orca follows the focus.
 for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-sleep 1
+# The accessibility bus, once its launcher answers on the session bus.
+for _ in $(seq 100); do
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1 && break
+  sleep 0.1
+done
 # Orca writes its log line by line only to a terminal: give it one.
 # No speech server: an address that never answers, and is never spawned.
 SPEECHD_ADDRESS=inet_socket:192.0.2.1:6560 script -qfec "orca --replace --debug-file=/dev/tty" "$log" >/dev/null 2>&1 &

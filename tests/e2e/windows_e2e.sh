@@ -70,12 +70,11 @@ rate_rose() { [ "$(xdotool getwindowname "$wid" | sed 's/Top download speed: \([
 until_true 30 rate_rose || true
 after=$(xdotool getwindowname "$wid")
 xdotool mousemove 0 0 # no tool tip in the screenshot
-sleep 1                # for the picture only: a tip on its way out is gone
 echo "title before: $before"
 echo "title after:  $after"
 check "the title's top download rate rose with the traffic" \
   test "$(echo "$after" | sed 's/Top download speed: \([0-9.,]*\).*/\1/' | tr -d ,)" != "0.00"
-import -window "$wid" "$shots/monitor.png"
+steady_shot "$wid" "$shots/monitor.png"
 
 # 3. Keyboard: Tab to the interval, Home, Shift+End, type 150 (Wine's
 # Ctrl+A does not select); Tab to Startup and Space; Tab to About and Enter.
@@ -84,13 +83,10 @@ click "$wid" 100 74 # the graph: the window takes the focus, the list keeps it
 xdotool key --window "$wid" Tab 2>/dev/null
 xdotool key --window "$wid" Home shift+End 2>/dev/null
 xdotool type --window "$wid" --delay 60 150 2>/dev/null
-xdotool key --window "$wid" Tab space 2>/dev/null
-sleep 0.5
-xdotool key --window "$wid" Tab Return 2>/dev/null
+xdotool key --window "$wid" Tab space Tab Return 2>/dev/null
 about=$(window_named '^About $')
 check "Enter on About opens the About window" test -n "$about"
-sleep 0.5
-import -window "$about" "$shots/about.png"
+steady_shot "$about" "$shots/about.png"
 cp "$shots/about.png" "$work/about-first.png"
 eval "$(xdotool getwindowgeometry --shell "$about" | sed 's/^/A/')"
 abx=$(((AWIDTH - 458) / 2))
@@ -116,8 +112,7 @@ check "System Info... without a tool shows the message" test -n "$box"
 # shown, and send Enter again if the first one came before the box could
 # take it (seen once in CI).
 until_true 30 bash -c "xdotool search --onlyvisible --name '^Tallyflow Manager\$' >/dev/null 2>&1" || true
-sleep 0.5
-import -window "$box" "$shots/message.png"
+steady_shot "$box" "$shots/message.png"
 for _ in 1 2 3; do
   xdotool key --window "$box" Return 2>/dev/null
   for _ in $(seq 20); do xdotool search --name '^Tallyflow Manager$' >/dev/null 2>&1 || break 2; sleep 0.1; done
@@ -131,9 +126,8 @@ check "Escape closes About" bash -c "! xdotool search --name '^About \$' >/dev/n
 xdotool key --window "$wid" Return 2>/dev/null
 again=$(window_named '^About $')
 check "Enter on the monitor after Escape opens About again" test -n "$again"
-sleep 0.5
 xdotool mousemove 0 0
-import -window "$again" "$work/about-again.png"
+steady_shot "$again" "$work/about-again.png"
 differ=$(/usr/bin/compare -metric AE "$work/about-first.png" "$work/about-again.png" null: 2>&1 || true)
 check "About's second opening looks as its first ($differ pixels differ)" test "$differ" = 0
 xdotool key --window "$again" Escape 2>/dev/null
@@ -190,14 +184,12 @@ eval "$(xdotool getwindowgeometry --shell "$wid")"
 echo "at 144 dpi: $WIDTH x $HEIGHT"
 check "a client area of 569 x 542 pixels at 144 dpi" test "$WIDTH" -ge 569 -a "$WIDTH" -le 590 -a "$HEIGHT" -ge 542
 xdotool mousemove 0 0
-sleep 0.5
-import -window "$wid" "$shots/monitor-144dpi.png"
+steady_shot "$wid" "$shots/monitor-144dpi.png"
 click "$wid" 100 74 # the graph: the window takes the focus, the list keeps it
 xdotool key --window "$wid" Tab Tab Tab Return 2>/dev/null
 about=$(window_named '^About $')
 check "About opens at 144 dpi" test -n "$about"
-sleep 0.5
-import -window "$about" "$shots/about-144dpi.png"
+steady_shot "$about" "$shots/about-144dpi.png"
 xdotool key --window "$about" Escape 2>/dev/null
 until_true 30 bash -c "! xdotool search --name '^About \$' >/dev/null 2>&1" || true
 "$wine" taskkill /im tallyflow.exe >/dev/null 2>&1 || true

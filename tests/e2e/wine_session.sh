@@ -89,5 +89,20 @@ window_named() {
   done
   echo "$wid"
 }
+# A screenshot once two taken 0.3 s apart agree (a tool tip or a first
+# paint on its way out is gone), trying for up to 15 s.
+steady_shot() { # window, file
+  import -window "$1" "$2"
+  for _ in $(seq 50); do
+    sleep 0.3
+    import -window "$1" "$2.next.png"
+    if [ "$(/usr/bin/compare -metric AE "$2" "$2.next.png" null: 2>&1 || true)" = 0 ]; then
+      rm -f "$2.next.png"
+      return 0
+    fi
+    mv "$2.next.png" "$2"
+  done
+  rm -f "$2.next.png"
+}
 # The monitor window, once the first tick has set its title.
 monitor() { window_named "download speed"; }

@@ -2,8 +2,8 @@
 // (Wine's, in CI), and what it hands to ShellExecuteA.
 
 #include "platform/win32/Win32About.h"
-#include "about/AboutLogic.h"
 #include "platform/win32/Win32Registry.h"
+#include "registry/RegistrySystemFacts.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "platform/linux/UniqueFd.h"
 #include "platform/linux/iftable/HardwareDatabase.h"
 #include "platform/linux/iftable/NetlinkSocket.h"
-#include "platform/linux/iftable/PackedRows.h"
+#include "platform/linux/iftable/TableRows.h"
 #include "services/IMonotonicClock.h"
 
 #include <chrono>

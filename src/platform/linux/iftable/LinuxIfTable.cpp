@@ -35,38 +35,24 @@ bool LinuxIfTable::Snapshot() {
   return false;
 }
 
-// The rows of the last snapshot stay packed in the order the kernel listed
-// them, and the next dump almost always lists the same links in the same
-// order: a row then only takes its new counters. From the first link that
-// differs on, rows are packed again from the cache; after any change to a
-// link, all of them.
+// Each row: the cached link's facts with the counters the stats dump gives.
 LinuxIfTable::Outcome LinuxIfTable::SnapshotFromStats() {
   if (!m_links->Refresh(*m_socket)) {
     return Outcome::Failed;
   }
-  if (m_links->Generation() != m_packedGeneration) {
-    m_rows.Truncate(0);
-    m_packedGeneration = m_links->Generation();
-  }
-  std::size_t position = 0;
+  m_rows.Clear();
   bool unknown = false;
   const bool ok = m_socket->Dump(m_statsRequest, [&](const nlmsghdr &m) {
     const auto stats = m.nlmsg_type == RTM_NEWSTATS ? ReadStatsMessage(m) : std::nullopt;
     if (!stats) {
       return;
     }
-    if (!m_rows.Patch(position, stats->index, stats->counters)) {
-      m_rows.Truncate(position);
-      const LinkCache::Link *link = m_links->Find(stats->index);
-      if (link == nullptr) {
-        unknown = true;
-        return;
-      }
-      m_rows.Append(link->row, stats->counters);
+    if (const LinkCache::Link *link = m_links->Find(stats->index)) {
+      m_rows.Add(link->row, stats->counters);
+    } else {
+      unknown = true;
     }
-    ++position;
   });
-  m_rows.Truncate(position);
   if (!ok) {
     return Outcome::Failed;
   }
@@ -84,10 +70,10 @@ bool LinuxIfTable::SnapshotFromFullDump() {
       return false;
     }
   }
-  m_rows.Truncate(0);
+  m_rows.Clear();
   for (const std::uint32_t index : m_links->DumpOrder()) {
     if (const LinkCache::Link *link = m_links->Find(index)) {
-      m_rows.Append(link->row, link->counters);
+      m_rows.Add(link->row, link->counters);
     }
   }
   return true;

@@ -3,7 +3,7 @@
 #include "netstats/IfTable.h"
 #include "platform/linux/iftable/LinkCache.h"
 #include "platform/linux/iftable/NetlinkSocket.h"
-#include "platform/linux/iftable/PackedRows.h"
+#include "platform/linux/iftable/TableRows.h"
 #include "services/IMonotonicClock.h"
 
 #include <cstdint>
@@ -59,8 +59,7 @@ private:
   Fill m_fill = Fill::None;
   std::unique_ptr<NetlinkSocket> m_socket;
   std::unique_ptr<LinkCache> m_links;
-  PackedRows m_rows;
-  std::uint64_t m_packedGeneration = ~std::uint64_t{0}; // of the links the rows were packed from
+  TableRows m_rows;
   std::vector<std::byte> m_statsRequest;
 };
 

@@ -23,20 +23,15 @@ struct RowFacts {
   std::string description;      // UTF-8, at most 255 bytes
 };
 
-// A snapshot's rows, packed one after the other in the order the kernel
-// listed the links: the fixed fields as the table lays them out, then the
-// UTF-16 name with its terminator and the description, about 130 bytes a
-// row instead of the table's 860. The next snapshot mostly lists the same
-// links in the same order, so a row usually only takes new counters, in
-// place; writing the table reads the rows front to back.
-class PackedRows {
+// A snapshot's rows: the cache's facts of each link with the counters the
+// snapshot read, in the order the kernel listed the links. The facts stay
+// the cache's own; they hold until its next Refresh, which comes only with
+// the next snapshot, when these rows are made again.
+class TableRows {
 public:
-  std::size_t Count() const { return m_offsets.size(); }
-  // Keeps the first `rows` rows.
-  void Truncate(std::size_t rows);
-  void Append(const RowFacts &facts, const Counters &counters);
-  // When row `position` is the link `index`: its counters replaced, true.
-  bool Patch(std::size_t position, std::uint32_t index, const Counters &counters);
+  void Clear() { m_rows.clear(); }
+  void Add(const RowFacts &facts, const Counters &counters) { m_rows.push_back(Row{&facts, counters}); }
+  std::size_t Count() const { return m_rows.size(); }
 
   // Bytes of the MIB_IFTABLE image of these rows.
   std::size_t TableBytes() const;
@@ -47,8 +42,11 @@ public:
   void WriteTable(std::byte *table, bool byIndex) const;
 
 private:
-  std::vector<std::byte> m_bytes;
-  std::vector<std::uint32_t> m_offsets; // of each row in m_bytes
+  struct Row {
+    const RowFacts *facts;
+    Counters counters;
+  };
+  std::vector<Row> m_rows;
 };
 
 } // namespace tallyflow
