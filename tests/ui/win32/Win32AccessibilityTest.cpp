@@ -109,11 +109,11 @@ TEST(Msaa, EveryControlOfAboutIsNamedAsItReadsAndTheLinksTakeTheFocus) {
     EXPECT_EQ(Accessible(about.Control(AboutControl::lblregname)).Name(), "J\xC3\xBCrgen M\xC3\xBCller");
     EXPECT_EQ(Accessible(about.Control(AboutControl::lblregcompany)).Name(),
               "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCF\x82");
-    for (const char *link : {"lblHomePage", "lblEMail"}) {
+    for (AboutControl link : {AboutControl::lblHomePage, AboutControl::lblEMail}) {
       const HWND control = about.Control(link);
-      EXPECT_NE(Accessible(control).State() & STATE_SYSTEM_FOCUSABLE, 0) << link;
+      EXPECT_NE(Accessible(control).State() & STATE_SYSTEM_FOCUSABLE, 0) << +link;
       ::SetFocus(control);
-      EXPECT_NE(Accessible(control).State() & STATE_SYSTEM_FOCUSED, 0) << link;
+      EXPECT_NE(Accessible(control).State() & STATE_SYSTEM_FOCUSED, 0) << +link;
     }
   }
   ::CoUninitialize();

@@ -243,7 +243,7 @@ TEST(Win32AboutWindow, ControlsStandWhereTheLayoutTablePutsThem) {
     const RECT want = about.DesignBounds(c);
     EXPECT_NEAR(got.left, want.left, 2);
     EXPECT_NEAR(got.top, want.top, 2);
-    if (!c.sizedToText && std::string(c.name) != "Image2") { // an icon takes its own size
+    if (!c.sizedToText && c.id != +AboutControl::Image2) { // an icon takes its own size
       EXPECT_NEAR(got.right, want.right, 2);
       EXPECT_NEAR(got.bottom, want.bottom, 2);
     }
@@ -285,16 +285,16 @@ TEST(Win32AboutWindow, FacesLinksAndAlignmentAsDesigned) {
   ::UpdateWindow(about.Hwnd());
   Pump(200);
   const COLORREF face = kFaceColour;
-  for (const char *button : {"cmdok", "cmdSysInfo"}) {
+  for (AboutControl button : {AboutControl::cmdok, AboutControl::cmdSysInfo}) {
     const HWND b = about.Control(button);
     RECT r;
     ::GetClientRect(b, &r);
     const HDC dc = ::GetDC(b);
-    EXPECT_EQ(::GetPixel(dc, 4, r.bottom / 2), face) << button;
+    EXPECT_EQ(::GetPixel(dc, 4, r.bottom / 2), face) << +button;
     ::ReleaseDC(b, dc);
   }
-  for (const char *link : {"lblHomePage", "lblEMail"}) {
-    EXPECT_NE(::GetWindowLongPtrW(about.Control(link), GWL_STYLE) & WS_TABSTOP, 0) << link;
+  for (AboutControl link : {AboutControl::lblHomePage, AboutControl::lblEMail}) {
+    EXPECT_NE(::GetWindowLongPtrW(about.Control(link), GWL_STYLE) & WS_TABSTOP, 0) << +link;
   }
   const HWND title = about.Control(AboutControl::lblTitle);
   RECT titleRect;
