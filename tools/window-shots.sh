@@ -29,6 +29,9 @@ steady_shot() { # window, file
   echo "the window did not settle: $2" >&2
   return 1
 }
+# The graph starts from an empty history: its 100 samples at 200 ms have
+# scrolled through after 20 s, and the picture is the same from then on.
+history=21 # seconds
 named() { # a window name pattern; waits up to 20 s
   local wid=""
   for _ in $(seq 200); do
@@ -52,6 +55,7 @@ qt)
   pid=$!
   wid=$(named "download speed")
   xdotool mousemove 0 0
+  sleep "$history"
   steady_shot "$wid" "$shots/qt-monitor.png"
   xdotool windowfocus --sync "$wid" 2>/dev/null || true
   xdotool key --window "$wid" Tab Tab Tab Return
@@ -66,6 +70,7 @@ wine)
   (cd "$work" && exec "$wine" tallyflow.exe >/dev/null 2>&1 &)
   wid=$(monitor)
   xdotool mousemove 0 0
+  sleep "$history"
   steady_shot "$wid" "$shots/wine-monitor.png"
   xdotool key --window "$wid" Tab Tab Tab Return
   about=$(named '^About $')
