@@ -13,22 +13,8 @@ shots="$(realpath -m "$3")"
 mkdir -p "$shots"
 here="$(cd "$(dirname "$0")" && pwd)"
 
-# The picture once two shots a second apart agree (a tool tip or a first
-# paint on its way out is gone), at most 20 tries.
-steady_shot() { # window, file
-  import -window "$1" "$2"
-  for _ in $(seq 20); do
-    sleep 1
-    import -window "$1" "$2.next.png"
-    if [ "$(compare -metric AE "$2" "$2.next.png" null: 2>&1 || true)" = 0 ]; then
-      rm -f "$2.next.png"
-      return 0
-    fi
-    mv "$2.next.png" "$2"
-  done
-  echo "the window did not settle: $2" >&2
-  return 1
-}
+. "$here/../tests/e2e/steady_shot.sh"
+
 # The graph starts from an empty history: its 100 samples at 200 ms have
 # scrolled through after 20 s, and the picture is the same from then on.
 history=21 # seconds
@@ -56,11 +42,11 @@ qt)
   wid=$(named "download speed")
   xdotool mousemove 0 0
   sleep "$history"
-  steady_shot "$wid" "$shots/qt-monitor.png"
+  steady_shot "$wid" "$shots/qt-monitor.png" || echo "not steady: qt-monitor" >&2
   xdotool windowfocus --sync "$wid" 2>/dev/null || true
   xdotool key --window "$wid" Tab Tab Tab Return
   about=$(named "^About")
-  steady_shot "$about" "$shots/qt-about.png"
+  steady_shot "$about" "$shots/qt-about.png" || echo "not steady: qt-about" >&2
   ;;
 wine)
   . "$here/../tests/e2e/wine_session.sh"
@@ -71,10 +57,10 @@ wine)
   wid=$(monitor)
   xdotool mousemove 0 0
   sleep "$history"
-  steady_shot "$wid" "$shots/wine-monitor.png"
+  steady_shot "$wid" "$shots/wine-monitor.png" || echo "not steady: wine-monitor" >&2
   xdotool key --window "$wid" Tab Tab Tab Return
   about=$(named '^About $')
-  steady_shot "$about" "$shots/wine-about.png"
+  steady_shot "$about" "$shots/wine-about.png" || echo "not steady: wine-about" >&2
   ;;
 *)
   echo "usage: $0 qt|wine EXE OUTDIR" >&2

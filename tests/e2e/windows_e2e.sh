@@ -74,7 +74,7 @@ echo "title before: $before"
 echo "title after:  $after"
 check "the title's top download rate rose with the traffic" \
   test "$(echo "$after" | sed 's/Top download speed: \([0-9.,]*\).*/\1/' | tr -d ,)" != "0.00"
-steady_shot "$wid" "$shots/monitor.png"
+steady_shot "$wid" "$shots/monitor.png" || echo "the picture did not settle: $shots/monitor.png"
 
 # 3. Keyboard: Tab to the interval, Home, Shift+End, type 150 (Wine's
 # Ctrl+A does not select); Tab to Startup and Space; Tab to About and Enter.
@@ -86,7 +86,7 @@ xdotool type --window "$wid" --delay 60 150 2>/dev/null
 xdotool key --window "$wid" Tab space Tab Return 2>/dev/null
 about=$(window_named '^About $')
 check "Enter on About opens the About window" test -n "$about"
-steady_shot "$about" "$shots/about.png"
+steady_shot "$about" "$shots/about.png" || echo "the picture did not settle: $shots/about.png"
 cp "$shots/about.png" "$work/about-first.png"
 eval "$(xdotool getwindowgeometry --shell "$about" | sed 's/^/A/')"
 abx=$(((AWIDTH - 458) / 2))
@@ -112,7 +112,7 @@ check "System Info... without a tool shows the message" test -n "$box"
 # shown, and send Enter again if the first one came before the box could
 # take it (seen once in CI).
 until_true 30 bash -c "xdotool search --onlyvisible --name '^Tallyflow Manager\$' >/dev/null 2>&1" || true
-steady_shot "$box" "$shots/message.png"
+steady_shot "$box" "$shots/message.png" || echo "the picture did not settle: $shots/message.png"
 for _ in 1 2 3; do
   xdotool key --window "$box" Return 2>/dev/null
   for _ in $(seq 20); do xdotool search --name '^Tallyflow Manager$' >/dev/null 2>&1 || break 2; sleep 0.1; done
@@ -127,7 +127,7 @@ xdotool key --window "$wid" Return 2>/dev/null
 again=$(window_named '^About $')
 check "Enter on the monitor after Escape opens About again" test -n "$again"
 xdotool mousemove 0 0
-steady_shot "$again" "$work/about-again.png"
+steady_shot "$again" "$work/about-again.png" || echo "the picture did not settle: $work/about-again.png"
 differ=$(/usr/bin/compare -metric AE "$work/about-first.png" "$work/about-again.png" null: 2>&1 || true)
 check "About's second opening looks as its first ($differ pixels differ)" test "$differ" = 0
 xdotool key --window "$again" Escape 2>/dev/null
@@ -184,12 +184,12 @@ eval "$(xdotool getwindowgeometry --shell "$wid")"
 echo "at 144 dpi: $WIDTH x $HEIGHT"
 check "a client area of 569 x 542 pixels at 144 dpi" test "$WIDTH" -ge 569 -a "$WIDTH" -le 590 -a "$HEIGHT" -ge 542
 xdotool mousemove 0 0
-steady_shot "$wid" "$shots/monitor-144dpi.png"
+steady_shot "$wid" "$shots/monitor-144dpi.png" || echo "the picture did not settle: $shots/monitor-144dpi.png"
 click "$wid" 100 74 # the graph: the window takes the focus, the list keeps it
 xdotool key --window "$wid" Tab Tab Tab Return 2>/dev/null
 about=$(window_named '^About $')
 check "About opens at 144 dpi" test -n "$about"
-steady_shot "$about" "$shots/about-144dpi.png"
+steady_shot "$about" "$shots/about-144dpi.png" || echo "the picture did not settle: $shots/about-144dpi.png"
 xdotool key --window "$about" Escape 2>/dev/null
 until_true 30 bash -c "! xdotool search --name '^About \$' >/dev/null 2>&1" || true
 "$wine" taskkill /im tallyflow.exe >/dev/null 2>&1 || true

@@ -40,6 +40,8 @@ mkdir -p "$WINEPREFIX"
 cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 
+. "$(dirname "${BASH_SOURCE[0]}")/steady_shot.sh"
+
 passed=0
 check() { # description, command...
   local what="$1"
@@ -88,21 +90,6 @@ window_named() {
     sleep 0.1
   done
   echo "$wid"
-}
-# A screenshot once two taken 0.3 s apart agree (a tool tip or a first
-# paint on its way out is gone), trying for up to 15 s.
-steady_shot() { # window, file
-  import -window "$1" "$2"
-  for _ in $(seq 50); do
-    sleep 0.3
-    import -window "$1" "$2.next.png"
-    if [ "$(/usr/bin/compare -metric AE "$2" "$2.next.png" null: 2>&1 || true)" = 0 ]; then
-      rm -f "$2.next.png"
-      return 0
-    fi
-    mv "$2.next.png" "$2"
-  done
-  rm -f "$2.next.png"
 }
 # The monitor window, once the first tick has set its title.
 monitor() { window_named "download speed"; }

@@ -1,6 +1,16 @@
 #include "ui/qt/DesignPalette.h"
 
+#include <QWidget>
+
 namespace tallyflow {
+
+void PaintText(QWidget *widget, DesignColour colour) {
+  if (colour != kTextColour) {
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, ToQColor(colour));
+    widget->setPalette(p);
+  }
+}
 
 QPalette DesignPalette() {
   const QColor face = kDesignFace;

@@ -3,6 +3,7 @@
 #include "services/ControlLayout.h"
 
 #include <QPalette>
+#include <QWidget>
 
 namespace tallyflow {
 
@@ -18,5 +19,8 @@ inline const QColor kDesignFace = ToQColor(kFaceColour);
 // desktop's colour scheme: white text on white boxes under a dark theme
 // would hide every figure.
 QPalette DesignPalette();
+
+// A control's own text colour, where its look differs from black.
+void PaintText(QWidget *widget, DesignColour colour);
 
 } // namespace tallyflow

@@ -149,11 +149,7 @@ void frmAbout::BuildControls() {
     if (c.look.accessibleName[0] != '\0') {
       w->setAccessibleName(c.look.accessibleName);
     }
-    if (c.look.text != kTextColour) {
-      QPalette p = w->palette();
-      p.setColor(QPalette::WindowText, ToQColor(c.look.text));
-      w->setPalette(p);
-    }
+    PaintText(w, c.look.text);
     w->setObjectName(c.name);
     m_controls[c.id] = w;
   }

@@ -62,11 +62,7 @@ void frmTallyflow::BuildControls() {
                         Qt::AlignVCenter);
         PaintBackground(l, ToQColor(kBoxColour));
       }
-      if (c.look.text != kTextColour) {
-        QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, ToQColor(c.look.text));
-        l->setPalette(p);
-      }
+      PaintText(l, c.look.text);
       if (ticked) {
         m_labels[*ticked] = l;
       }
