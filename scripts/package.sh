@@ -47,7 +47,11 @@ XDG_CONFIG_HOME="$work" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   # Tick Startup (4560,720 in Frame3, top 3660): the user'"'"'s entry, as
   # freedesktop'"'"'s validator judges it.
   xdotool mousemove --window "$wid" $(( (4560 + 100) / 15 )) $(( (3660 + 720 + 127) / 15 )) click 1
-  sleep 1
+  # The entry once it is written, machine-wide or the user'"'"'s own.
+  for _ in $(seq 100); do
+    [ -f /etc/xdg/autostart/tallyflow.desktop ] || [ -f "$XDG_CONFIG_HOME/autostart/tallyflow.desktop" ] && break
+    sleep 0.1
+  done
   kill $app'
 for entry in /etc/xdg/autostart/tallyflow.desktop "$work/autostart/tallyflow.desktop"; do
   [ -f "$entry" ] && { desktop-file-validate "$entry"; echo "start-up entry $entry valid"; }
