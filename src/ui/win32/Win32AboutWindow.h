@@ -14,9 +14,6 @@ namespace tallyflow {
 // until it closes; Escape and the close box close it as OK does.
 class Win32AboutWindow final : public Win32Form, public IAboutWindow {
 public:
-  using Win32Form::Control;
-  HWND Control(AboutControl c) const { return Win32Form::Control(+c); }
-
   struct Services {
     AboutForm::Services form;
     HICON icon = nullptr; // the program icon, 64 × 64 at 96 dpi

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace tallyflow {
@@ -34,6 +35,10 @@ public:
 
   // A control by its identifier in the layout; nullptr for none.
   HWND Control(int id) const;
+  // The same, by the window's own identifier (MonitorControl, AboutControl).
+  template <typename Id, typename = std::enable_if_t<std::is_enum_v<Id>>> HWND Control(Id id) const {
+    return Control(static_cast<int>(id));
+  }
   const ControlLayout *LayoutOf(HWND control) const;
   // The pixel bounds the layout gives a control, relative to its parent.
   RECT DesignBounds(const ControlLayout &c) const;

@@ -35,7 +35,7 @@ Win32MonitorWindow::Win32MonitorWindow(Services services, int dpi) : Win32Form(d
   BuildControls(MonitorLayout(), MonitorTabOrder());
   for (const ControlLayout &c : MonitorLayout()) {
     if (const auto label = TickLabelOf(c.id)) {
-      m_labels[*label] = Win32Form::Control(c.id);
+      m_labels[*label] = Control(c.id);
       m_captions[*label] = c.caption;
     }
   }

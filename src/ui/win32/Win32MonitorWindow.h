@@ -16,9 +16,6 @@ namespace tallyflow {
 // on a GDI surface and two SetTimer timers; its behaviour is MonitorForm's.
 class Win32MonitorWindow final : public Win32Form, public IMonitorWindow {
 public:
-  using Win32Form::Control;
-  HWND Control(MonitorControl c) const { return Win32Form::Control(+c); }
-
   struct Services {
     MonitorForm::Services form;
     HICON icon = nullptr; // the program icon, 32 × 32 at 96 dpi
