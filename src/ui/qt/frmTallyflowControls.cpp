@@ -162,7 +162,9 @@ void frmTallyflow::BuildControls() {
   // The field a reader lands in is labelled too. Qt finds a field's labels
   // among its siblings, which are inside the box: a caption there, never
   // shown, names it for the relation.
-  auto *fieldCaption = new QLabel("Update Interval", cboUpdateInterval);
+  auto *fieldCaption =
+      new QLabel(QString::fromLatin1(EntryOf(MonitorLayout(), +C::cboUpdateInterval).look.accessibleName),
+                 cboUpdateInterval);
   fieldCaption->setObjectName("Label6Field");
   fieldCaption->hide();
   fieldCaption->setBuddy(cboUpdateInterval->lineEdit());
