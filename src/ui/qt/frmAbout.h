@@ -22,10 +22,6 @@ public:
   explicit frmAbout(Services services);
 
   void Form_Load() { m_form.Form_Load(); }
-  void cmdok_Click() { m_form.cmdok_Click(); }
-  void cmdSysInfo_Click() { m_form.cmdSysInfo_Click(); }
-  void lblEMail_Click() { m_form.lblEMail_Click(); }
-  void lblHomePage_Click() { m_form.lblHomePage_Click(); }
 
   // Makes, loads and shows the dialog modally; returns when it closes.
   static void ShowModal(Services services);

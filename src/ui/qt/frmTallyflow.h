@@ -37,9 +37,6 @@ public:
 
   void Form_Load() { m_form.Form_Load(); }
   void Form_Unload() { m_form.Form_Unload(); }
-  void chkStartUp_Click() { m_form.chkStartUp_Click(); }
-  void btnAbout_Click() { m_form.btnAbout_Click(); }
-  void btnExit_Click() { m_form.btnExit_Click(); }
 
   std::string SettingsKey() const { return m_form.SettingsKey(); }
   const MonitorTick &Tick() const { return m_form.Tick(); }
